@@ -1,0 +1,318 @@
+#include "cli/commands.h"
+
+#include <chrono>
+#include <clocale>
+#include <ctime>
+#include <map>
+#include <optional>
+#include <ostream>
+#include <random>
+
+#include "game/game.h"
+#include "game/newgame.h"
+#include "store/highscore.h"
+#include "store/savefile.h"
+
+namespace valkoran::cli {
+
+namespace {
+
+constexpr int kOk = 0, kFileError = 1, kUsageError = 2;
+
+struct BadArgs {
+  std::string why;
+};
+
+// Options after the positional arguments: "--name value" pairs and flags.
+class Args {
+ public:
+  Args(const std::vector<std::string>& args, size_t first, std::initializer_list<const char*> valued,
+       std::initializer_list<const char*> flags = {}) {
+    for (size_t i = first; i < args.size(); ++i) {
+      const std::string& a = args[i];
+      if (a.rfind("--", 0) != 0) {
+        positional_.push_back(a);
+        continue;
+      }
+      bool isFlag = false, isValued = false;
+      for (auto f : flags) isFlag |= a == f;
+      for (auto v : valued) isValued |= a == v;
+      if (isFlag) {
+        options_[a].push_back("");
+      } else if (isValued) {
+        if (i + 1 >= args.size()) throw BadArgs{a + " needs a value"};
+        options_[a].push_back(args[++i]);
+      } else {
+        throw BadArgs{"unknown option " + a};
+      }
+    }
+  }
+  const std::vector<std::string>& Positional() const { return positional_; }
+  bool Has(const std::string& name) const { return options_.count(name) > 0; }
+  const std::vector<std::string>& All(const std::string& name) const {
+    static const std::vector<std::string> none;
+    auto it = options_.find(name);
+    return it == options_.end() ? none : it->second;
+  }
+  std::string One(const std::string& name) const {
+    const auto& v = All(name);
+    if (v.empty()) throw BadArgs{name + " is required"};
+    if (v.size() > 1) throw BadArgs{name + " given twice"};
+    return v[0];
+  }
+
+ private:
+  std::vector<std::string> positional_;
+  std::map<std::string, std::vector<std::string>> options_;
+};
+
+long long WholeNumber(const std::string& text, long long lo, long long hi, const std::string& what) {
+  size_t used = 0;
+  long long v = 0;
+  try {
+    v = std::stoll(text, &used);
+  } catch (...) {
+    used = 0;
+  }
+  if (used == 0 || used != text.size() || v < lo || v > hi)
+    throw BadArgs{what + " must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi)};
+  return v;
+}
+
+float Number(const std::string& text, const std::string& what) {
+  auto v = ParseSingle(text);
+  if (!v) throw BadArgs{what + " must be a number"};
+  return *v;
+}
+
+std::string Shortest(float x) { return StrTrim(x); }
+
+// The message box text on a terminal: its CR becomes a line break.
+std::string ForTerminal(std::string text) {
+  for (char& c : text)
+    if (c == '\r') c = '\n';
+  return text;
+}
+
+bool Load(Game& game, const std::string& path, std::ostream& err) {
+  LoadOutcome o = LoadGame(path, game.state);
+  if (!o.state) {
+    err << ForTerminal(o.error) << "\n";
+    return false;
+  }
+  game.state = std::move(*o.state);
+  return true;
+}
+
+bool Save(const Game& game, const std::string& path, std::ostream& err) {
+  if (auto e = SaveGame(path, game.state)) {
+    err << ForTerminal(*e) << "\n";
+    return false;
+  }
+  return true;
+}
+
+uint64_t ClockSeed() {
+  return static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+         (static_cast<uint64_t>(std::random_device{}()) << 32);
+}
+
+int16_t WorldArg(const std::string& text, const std::string& what) {
+  return static_cast<int16_t>(WholeNumber(text, 0, kWorlds - 1, what));
+}
+
+int CmdNew(const std::vector<std::string>& argv, std::ostream&, std::ostream& err) {
+  Args a(argv, 1, {"--worlds", "--player", "--truce", "--seed", "--out"}, {"--shields"});
+  if (!a.Positional().empty()) throw BadArgs{"unexpected argument " + a.Positional()[0]};
+  GameSetup setup;
+  setup.worlds = static_cast<int>(WholeNumber(a.One("--worlds"), 0, 255, "--worlds"));
+  const auto& players = a.All("--player");
+  if (players.empty()) throw BadArgs{"--player is required"};
+  if (players.size() > kSeats) throw BadArgs{"at most four --player"};
+  for (size_t i = 0; i < players.size(); ++i) setup.names[i] = players[i];
+  if (a.Has("--truce")) {
+    setup.truceChecked = true;
+    setup.truceText = std::to_string(WholeNumber(a.One("--truce"), 0, 32767, "--truce"));
+  }
+  setup.shields = a.Has("--shields");
+  const uint64_t seed = a.Has("--seed") ? static_cast<uint64_t>(WholeNumber(a.One("--seed"), 0, INT64_MAX, "--seed"))
+                                        : ClockSeed();
+  const std::string out = a.One("--out");
+  if (auto why = ValidateSetup(setup)) {
+    err << *why << "\n";
+    return kUsageError;
+  }
+  Game game(seed);
+  NewGame(game, setup);
+  return Save(game, out, err) ? kOk : kFileError;
+}
+
+int CmdDistance(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  Args a(argv, 1, {"--step"});
+  if (a.Positional().size() != 3) throw BadArgs{"distance needs FILE.gam FROM TO"};
+  const int16_t from = WorldArg(a.Positional()[1], "FROM");
+  const int16_t to = WorldArg(a.Positional()[2], "TO");
+  float step = 0.1f;
+  if (a.Has("--step")) {
+    step = Number(a.One("--step"), "--step");
+    // A smaller step would stop the course loop from advancing.
+    if (!(step >= 0.001f && step <= 16)) throw BadArgs{"--step must lie between 0.001 and 16"};
+  }
+  Game game;
+  if (!Load(game, a.Positional()[0], err)) return kFileError;
+  float distance = 0, course = 0;
+  game.DistCalc(from, to, distance, course, step);
+  out << Shortest(distance) << " " << Shortest(course) << "\n";
+  return kOk;
+}
+
+int CmdNearest(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  Args a(argv, 1, {});
+  if (a.Positional().size() != 3) throw BadArgs{"nearest needs FILE.gam FROM EXCLUDE_OWNER"};
+  const int16_t from = WorldArg(a.Positional()[1], "FROM");
+  const auto exclude = static_cast<int16_t>(WholeNumber(a.Positional()[2], 0, kSeats, "EXCLUDE_OWNER"));
+  Game game;
+  if (!Load(game, a.Positional()[0], err)) return kFileError;
+  game.Nearest(from, exclude);
+  for (int r = 0; r < 4; ++r)
+    out << static_cast<int>(game.NearestList[r][0]) << " " << Shortest(game.NearestList[r][1]) << "\n";
+  return kOk;
+}
+
+// The orders the command menu would offer for this pair.
+std::optional<std::string> RefuseOrder(const Game& game, int from, int to, int amount) {
+  const GameState& s = game.state;
+  const int me = s.CurrentPlayer + 1;
+  if (from >= s.WorldCount || to >= s.WorldCount) return "Both worlds must be in play.";
+  if (s.WorldOwner[from] != me) return "World " + s.WorldName[from] + " is not the current player's.";
+  if (game.TruceActive() && s.WorldOwner[to] != 0 && s.WorldOwner[to] != me)
+    return "A Battle Truce is running.";
+  const float ships = s.WorldShips[from];
+  switch (amount) {
+    case 100: case 75: case 50: case 25: case 10: {
+      const bool offered = ships > 4 || (ships == 4 && amount != 10) ||
+                           (ships == 3 && amount != 75 && amount != 10) ||
+                           (ships == 2 && amount != 25 && amount != 10) || (ships == 1 && amount == 100);
+      if (!offered) return "World " + s.WorldName[from] + " cannot send that share of its ships.";
+      return std::nullopt;
+    }
+    case 1:
+      if (!(ships >= 1)) return "World " + s.WorldName[from] + " has no ship for a scout.";
+      if (s.WorldOwner[to] == me) return "Own worlds are not scouted.";
+      return std::nullopt;
+    case 9999:
+      if (s.WorldBombs[from] <= 0) return "World " + s.WorldName[from] + " stores no bombs.";
+      return std::nullopt;
+    default:
+      if (amount >= 10000) {
+        if (s.WorldBombs[from] <= 0) return "World " + s.WorldName[from] + " stores no bombs.";
+        if (s.PlayerName[1].empty()) return "Proximity bombs need a second player.";
+        return std::nullopt;
+      }
+      return "AMOUNT must be 10, 25, 50, 75, 100 (percent), 1 (scout), 9999 (bomb) or 10000+threshold.";
+  }
+}
+
+int CmdSend(const std::vector<std::string>& argv, std::ostream&, std::ostream& err) {
+  Args a(argv, 1, {"--out"});
+  if (a.Positional().size() != 4) throw BadArgs{"send needs FILE.gam FROM TO AMOUNT"};
+  const int16_t from = WorldArg(a.Positional()[1], "FROM");
+  const int16_t to = WorldArg(a.Positional()[2], "TO");
+  const auto amount = static_cast<int16_t>(WholeNumber(a.Positional()[3], 1, 32767, "AMOUNT"));
+  const std::string outPath = a.One("--out");
+  Game game;
+  if (!Load(game, a.Positional()[0], err)) return kFileError;
+  if (auto why = RefuseOrder(game, from, to, amount)) {
+    err << *why << "\n";
+    return kUsageError;
+  }
+  game.SelectedFrom = from;
+  game.SelectedTo = to;
+  game.Sendships(amount);
+  return Save(game, outPath, err) ? kOk : kFileError;
+}
+
+int CmdResave(const std::vector<std::string>& argv, std::ostream&, std::ostream& err) {
+  Args a(argv, 1, {"--out"});
+  if (a.Positional().size() != 1) throw BadArgs{"resave needs FILE.gam"};
+  const std::string outPath = a.One("--out");
+  Game game;
+  if (!Load(game, a.Positional()[0], err)) return kFileError;
+  return Save(game, outPath, err) ? kOk : kFileError;
+}
+
+std::string Today() {
+  std::setlocale(LC_TIME, "");
+  std::time_t now = std::time(nullptr);
+  char buf[64];
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return std::strftime(buf, sizeof buf, "%x", &tm) ? buf : "";
+}
+
+int CmdHighScore(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  Args a(argv, 1, {"--name", "--rating", "--ships", "--prod", "--plan", "--class", "--year", "--date"});
+  if (a.Positional().size() != 1) throw BadArgs{"highscore needs FILE"};
+  HighScoreEntry e;
+  e.name = a.One("--name");
+  if (e.name.find_first_of("\r\n") != std::string::npos) throw BadArgs{"--name must fit on one line"};
+  e.rating = Number(a.One("--rating"), "--rating");
+  e.ships = Number(a.One("--ships"), "--ships");
+  e.prod = Number(a.One("--prod"), "--prod");
+  e.plan = Number(a.One("--plan"), "--plan");
+  e.cls = Number(a.One("--class"), "--class");
+  e.gameYear = a.Has("--year") ? Number(a.One("--year"), "--year") : 1.0f;
+  e.date = a.Has("--date") ? a.One("--date") : Today();
+  HighScoreOutcome o = HighScore(a.Positional()[0], e);
+  if (o.error) {
+    err << ForTerminal(*o.error) << "\n";
+    return kFileError;
+  }
+  for (const auto& row : o.table) {
+    if (!HighScoreRowEmpty(row)) {
+      for (int c = 0; c < kHighScoreColumns; ++c) out << (c ? "\t" : "") << row[c];
+    }
+    out << "\n";
+  }
+  return kOk;
+}
+
+}  // namespace
+
+std::string Usage() {
+  return "usage: valkoran-cli COMMAND ...\n"
+         "  new --worlds N --player NAME [--player NAME ...] [--truce TURN] [--shields] [--seed S] --out FILE.gam\n"
+         "  distance FILE.gam FROM TO [--step STEP]\n"
+         "  nearest FILE.gam FROM EXCLUDE_OWNER\n"
+         "  send FILE.gam FROM TO AMOUNT --out OUT.gam\n"
+         "  resave FILE.gam --out OUT.gam\n"
+         "  highscore FILE --name NAME --rating R --ships S --prod P --plan N --class C [--year Y] [--date D]\n"
+         "Worlds are numbered 0..29; seats are filled in order; a name starting with ENEMY is a computer seat.\n"
+         "AMOUNT: 10, 25, 50, 75 or 100 percent of the ships, 1 a scout, 9999 a bomb, 10000+T a proximity bomb.\n";
+}
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) {
+    err << Usage();
+    return kUsageError;
+  }
+  const std::string& cmd = args[0];
+  if (cmd == "--help" || cmd == "-h" || cmd == "help") {
+    out << Usage();
+    return kOk;
+  }
+  try {
+    if (cmd == "new") return CmdNew(args, out, err);
+    if (cmd == "distance") return CmdDistance(args, out, err);
+    if (cmd == "nearest") return CmdNearest(args, out, err);
+    if (cmd == "send") return CmdSend(args, out, err);
+    if (cmd == "resave") return CmdResave(args, out, err);
+    if (cmd == "highscore") return CmdHighScore(args, out, err);
+    throw BadArgs{"unknown command " + cmd};
+  } catch (const BadArgs& e) {
+    err << "valkoran-cli: " << e.why << "\n" << Usage();
+    return kUsageError;
+  }
+}
+
+}  // namespace valkoran::cli

@@ -1,0 +1,16 @@
+// The runner's commands, callable from tests with their own streams.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace valkoran::cli {
+
+// Runs one command line (without the program name). Returns the exit code:
+// 0 done, 1 a file could not be loaded or saved, 2 bad arguments or setup.
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+std::string Usage();
+
+}  // namespace valkoran::cli

@@ -1,0 +1,148 @@
+#include "game/travel.h"
+
+#include <cmath>
+#include <utility>
+
+#include "game/game.h"
+
+namespace valkoran {
+
+namespace {
+
+// The angle is never wrapped during play; the search reduces it by repeated
+// subtraction of the game's 2*pi, rounding to 32 bits at every step. This is
+// not a modulo, and the hundredths it leaves are what the rules compare.
+inline float Reduce(float a) {
+  while (a > kTwoPi) a = Sng(a - kTwoPi);
+  return a;
+}
+
+}  // namespace
+
+Trip DistCalcReference(const GameState& s, int from, int to, float step) {
+  Trip r{10000.0f, 0.0f};
+  const float gap = Sng(static_cast<double>(s.WorldOrbit[from]) - s.WorldOrbit[to]);
+  const double k = s.WorldTreasure[from] == kDoubleFuel ? 2 : 1;
+  const double orbit8 = s.WorldOrbit[kHomeRing];
+  const double orbitFrom = s.WorldOrbit[from];
+  const double spinFrom = s.WorldSpin[from], angleFrom = s.WorldAngle[from];
+  const double spinTo = s.WorldSpin[to], angleTo = s.WorldAngle[to];
+  const float last = Sng(9.424776);
+  for (float c = Sng(-6.283184); c <= last; c = Sng(static_cast<double>(c) + step)) {
+    const long long tMax = RoundHalfEvenUnchecked(orbit8 * 3);
+    long long t = RoundHalfEvenUnchecked(std::fabs(static_cast<double>(gap)));
+    while (t <= tMax) {
+      const double td = static_cast<double>(t);
+      const float a = Reduce(Sng(td * k * c * orbit8 / (orbitFrom * 520) + td * spinFrom + angleFrom));
+      const float b = Reduce(Sng(td * spinTo + angleTo));
+      if (Int(static_cast<double>(a) * 100) == Int(static_cast<double>(b) * 100)) {
+        if (td / 520 < r.distance) {
+          r.distance = Sng(td / 520);
+          r.course = c;
+        }
+        break;
+      }
+      ++t;
+    }
+  }
+  return r;
+}
+
+void Game::DistCalc(int16_t from, int16_t to, float& distance, float& course, float step) {
+  const Trip t = DistCalcReference(state, from, to, step);
+  distance = t.distance;
+  course = t.course;
+}
+
+void Game::Sendships(int16_t amount) {
+  GameState& s = state;
+  BusyFlag = kTrue;
+  int slot = -1;
+  for (int i = 0; i < kFleets; ++i) {
+    if (s.FleetFrom[i] == 0) {
+      slot = i;
+      break;
+    }
+  }
+  if (slot >= 0) {
+    const int f = SelectedFrom, t = SelectedTo;
+    s.FleetFrom[slot] = static_cast<uint8_t>(f + 1);
+    s.FleetTo[slot] = static_cast<uint8_t>(t + 1);
+    s.FleetOwner[slot] = s.WorldOwner[f];
+    if (amount >= 101) {
+      s.WorldBombs[f] -= 1;
+      s.FleetShips[slot] = amount;
+    } else if (amount <= 1) {
+      s.FleetShips[slot] = kScout;
+      s.WorldShips[f] = Sng(static_cast<double>(s.WorldShips[f]) - 1);
+    } else {
+      const double n = Int(static_cast<double>(amount) * s.WorldShips[f] / 100 + 0.99);
+      // A fleet never carries 9999 or more (that would read as a bomb), and
+      // the world pays exactly what leaves, so a big world cannot mint ships.
+      const double carried = n < kMaxFleetShips ? n : kMaxFleetShips;
+      s.FleetShips[slot] = Sng(carried);
+      s.WorldShips[f] = Sng(static_cast<double>(s.WorldShips[f]) - carried);
+    }
+    s.FleetClass[slot] = s.WorldClass[f];
+    s.FleetShield[slot] = s.ShieldOption ? s.WorldShield[f] : 0;
+    DistCalc(static_cast<int16_t>(f), static_cast<int16_t>(t), CalcDistance, CalcCourse, 0.1f);
+    const float d = Sng(Int(static_cast<double>(CalcDistance) * 1000 + 0.999) / 1000);
+    s.FleetRemaining[slot] = s.FleetDistance[slot] = d;
+    s.FleetCourse[slot] = CalcCourse;
+    if (s.NetworkGame && role == NetRole::Client && serverConnected) relay().SendFleet(s, slot);
+  }
+  if (IsHuman(s.CurrentPlayer)) {
+    SortFleets();
+    BusyFlag = kFalse;
+    SelectedFrom = SelectedTo = -1;
+  }
+  presenter().GalaxyDraw();
+  presenter().Console();
+  presenter().PumpEvents();
+}
+
+void Game::SortFleets() {
+  GameState& s = state;
+  bool exchanged = true;
+  while (exchanged) {
+    exchanged = false;
+    for (int i = 0; i < kFleets - 1; ++i) {
+      if (s.FleetFrom[i + 1] == 0) continue;
+      if (s.FleetFrom[i] == 0 || s.FleetRemaining[i] > s.FleetRemaining[i + 1]) {
+        std::swap(s.FleetOwner[i], s.FleetOwner[i + 1]);
+        std::swap(s.FleetFrom[i], s.FleetFrom[i + 1]);
+        std::swap(s.FleetTo[i], s.FleetTo[i + 1]);
+        std::swap(s.FleetShips[i], s.FleetShips[i + 1]);
+        std::swap(s.FleetClass[i], s.FleetClass[i + 1]);
+        std::swap(s.FleetShield[i], s.FleetShield[i + 1]);
+        std::swap(s.FleetDistance[i], s.FleetDistance[i + 1]);
+        std::swap(s.FleetCourse[i], s.FleetCourse[i + 1]);
+        std::swap(s.FleetRemaining[i], s.FleetRemaining[i + 1]);
+        exchanged = true;
+      }
+    }
+  }
+}
+
+bool Game::TruceActive() const { return state.TruceTurn - CurrentTurn(state) >= 1; }
+
+void Game::Nearest(int16_t from, int16_t excludeOwner) {
+  const GameState& s = state;
+  for (int r = 0; r < 4; ++r) {
+    NearestList[r][0] = -1;
+    NearestList[r][1] = 1000;
+  }
+  const bool truce = TruceActive();
+  for (int w = 0; w < s.WorldCount; ++w) {
+    DistCalc(from, static_cast<int16_t>(w), CalcDistance, CalcCourse, 0.2f);
+    if (w == from || CalcDistance >= NearestList[3][1] || s.WorldOwner[w] == excludeOwner) continue;
+    if (truce && s.WorldOwner[w] != 0 && s.WorldOwner[w] != s.CurrentPlayer + 1) continue;
+    int row = 0;
+    while (row < 4 && !(NearestList[row][1] > CalcDistance)) ++row;
+    for (int r = 3; r > row; --r) NearestList[r] = NearestList[r - 1];
+    NearestList[row][0] = static_cast<float>(w);
+    NearestList[row][1] = CalcDistance;
+  }
+}
+
+}  // namespace valkoran

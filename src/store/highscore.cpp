@@ -1,0 +1,77 @@
+#include "store/highscore.h"
+
+#include <vector>
+
+#include "game/numbers.h"
+#include "store/savefile.h"
+
+namespace valkoran {
+
+namespace {
+
+constexpr size_t kMaxHighScoreFile = 1u << 20;
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t nl = text.find('\n', pos);
+    size_t end = nl == std::string::npos ? text.size() : nl;
+    std::string line = text.substr(pos, end - pos);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(std::move(line));
+    pos = nl == std::string::npos ? text.size() : nl + 1;
+  }
+  return lines;
+}
+
+std::array<std::string, kHighScoreColumns> RowOf(const HighScoreEntry& e) {
+  const double turns = Int((static_cast<double>(e.gameYear) - 1 + 0.0001) / 0.05);
+  // A result without worlds has no mean class; show 0 rather than fail.
+  const float meanClass = e.plan != 0 ? e.cls / e.plan : 0.0f;
+  return {Format(e.rating, "000.0"), e.name,     StrTrim(static_cast<float>(turns)),
+          Str(e.plan),               Str(e.prod), Format(meanClass, "0.00"),
+          Str(e.ships),              e.date};
+}
+
+}  // namespace
+
+bool HighScoreRowEmpty(const std::array<std::string, kHighScoreColumns>& row) {
+  return Val(row[6]) == 0;
+}
+
+HighScoreOutcome HighScore(const std::string& path, const HighScoreEntry& entry) {
+  HighScoreOutcome out;
+  std::string error;
+  bool notFound = false;
+  std::vector<std::string> lines;
+  if (auto text = fileio::ReadAll(path, error, notFound, kMaxHighScoreFile)) {
+    lines = SplitLines(*text);
+  } else if (!notFound) {
+    // A table we cannot read must not be overwritten by one we made up.
+    out.error = error;
+    return out;
+  }
+  size_t next = 0;
+  auto readRow = [&](int r) {
+    for (int c = 0; c < kHighScoreColumns; ++c) out.table[r][c] = next < lines.size() ? lines[next++] : "";
+  };
+  for (int r = 0; r <= kHighScoreRows - 1; ++r) {
+    readRow(r);
+    if (out.insertedAt < 0 && entry.rating > Val(out.table[r][0])) {
+      if (r < kHighScoreRows - 1) out.table[r + 1] = out.table[r];
+      out.table[r] = RowOf(entry);
+      out.insertedAt = r;
+      ++r;  // the next stored row goes below the one moved down
+    }
+  }
+  if (out.insertedAt >= 0) {
+    std::string text;
+    for (const auto& row : out.table)
+      for (const auto& cell : row) text += cell + "\r\n";
+    if (auto err = fileio::WriteAtomically(path, text)) out.error = err;
+  }
+  return out;
+}
+
+}  // namespace valkoran

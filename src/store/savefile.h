@@ -1,0 +1,44 @@
+// Saved games: a text file of one value per line, CR LF line ends.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "game/state.h"
+
+namespace valkoran {
+
+// The error texts a player reads (message box titled kErrorTitle).
+inline constexpr const char* kErrorTitle = "Valkoran Error";
+inline constexpr const char* kFileNotFound = "   File Not Found!   ";
+inline constexpr const char* kCorruptGameFile = "   Corrupt Game File!   ";
+// "Error # " + number + CR + description.
+std::string ErrorText(int number, const std::string& description);
+
+// The whole file's text.
+std::string WriteGameText(const GameState& s);
+
+struct LoadOutcome {
+  std::optional<GameState> state;  // set on success
+  std::string error;               // the message otherwise
+};
+
+// Reads a game over a copy of `current`: the file's fields replace the copy's,
+// fields the file does not carry (scout reports, ...) keep the copy's values.
+// On any error the caller's state is untouched.
+LoadOutcome ReadGameText(const std::string& text, const GameState& current);
+LoadOutcome LoadGame(const std::string& path, const GameState& current);
+
+// Writes the file next to its target and renames it over the target, so a
+// failed save leaves the previous file whole. Returns the error text on failure.
+std::optional<std::string> SaveGame(const std::string& path, const GameState& s);
+
+// File access shared with the high-score table.
+namespace fileio {
+// Reads a whole file; on failure `error` holds the text and the result is empty.
+std::optional<std::string> ReadAll(const std::string& path, std::string& error, bool& notFound,
+                                   size_t limit);
+std::optional<std::string> WriteAtomically(const std::string& path, const std::string& content);
+}  // namespace fileio
+
+}  // namespace valkoran
