@@ -73,12 +73,13 @@ void NewGame(Game& game, const GameSetup& setup) {
   s.ShieldOption = setup.shields;
 
   DataSet(s);
-  // A new game starts with empty logs and no scout reports: what the last
-  // game's players learned must not leak into this one.
+  // Nothing of the last game may leak into this one: not its logs, not its
+  // scout reports, not bombs stored on worlds that are unowned again.
   for (int p = 0; p < kPlayerSlots; ++p) {
     s.GameHistory[p].clear();
     s.PlayerKnowledge[p] = {};
   }
+  s.WorldBombs = {};
 
   const int count = s.WorldCount;
   for (int w = 0; w < count; ++w) {

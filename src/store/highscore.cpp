@@ -3,27 +3,13 @@
 #include <vector>
 
 #include "game/numbers.h"
-#include "store/savefile.h"
+#include "store/fileio.h"
 
 namespace valkoran {
 
 namespace {
 
 constexpr size_t kMaxHighScoreFile = 1u << 20;
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t nl = text.find('\n', pos);
-    size_t end = nl == std::string::npos ? text.size() : nl;
-    std::string line = text.substr(pos, end - pos);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    pos = nl == std::string::npos ? text.size() : nl + 1;
-  }
-  return lines;
-}
 
 std::array<std::string, kHighScoreColumns> RowOf(const HighScoreEntry& e) {
   const double turns = Int((static_cast<double>(e.gameYear) - 1 + 0.0001) / 0.05);
@@ -42,19 +28,18 @@ bool HighScoreRowEmpty(const std::array<std::string, kHighScoreColumns>& row) {
 
 HighScoreOutcome HighScore(const std::string& path, const HighScoreEntry& entry) {
   HighScoreOutcome out;
-  std::string error;
-  bool notFound = false;
-  std::vector<std::string> lines;
-  if (auto text = fileio::ReadAll(path, error, notFound, kMaxHighScoreFile)) {
-    lines = SplitLines(*text);
-  } else if (!notFound) {
+  std::vector<std::string_view> lines;
+  fileio::ReadResult file = fileio::ReadAll(path, kMaxHighScoreFile);
+  if (file.data) {
+    lines = fileio::SplitLines(*file.data);
+  } else if (!file.notFound) {
     // A table we cannot read must not be overwritten by one we made up.
-    out.error = error;
+    out.error = file.error;
     return out;
   }
   size_t next = 0;
   auto readRow = [&](int r) {
-    for (int c = 0; c < kHighScoreColumns; ++c) out.table[r][c] = next < lines.size() ? lines[next++] : "";
+    for (int c = 0; c < kHighScoreColumns; ++c) out.table[r][c] = next < lines.size() ? std::string(lines[next++]) : "";
   };
   for (int r = 0; r <= kHighScoreRows - 1; ++r) {
     readRow(r);

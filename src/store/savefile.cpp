@@ -1,18 +1,12 @@
 #include "store/savefile.h"
 
-#include <cerrno>
+#include "store/fileio.h"
+
 #include <cfloat>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <random>
+#include <limits>
 #include <string_view>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace valkoran {
 
@@ -20,26 +14,6 @@ namespace {
 
 constexpr const char* kCrLf = "\r\n";
 constexpr size_t kMaxGameFile = 64u << 20;  // far beyond any real game
-
-std::string ErrnoText(int err) {
-  switch (err) {
-    case EACCES:
-    case EPERM:
-      return ErrorText(70, "Permission denied");
-    case ENOSPC:
-    case EDQUOT:
-      return ErrorText(61, "Disk full");
-    case ENOENT:
-    case ENOTDIR:
-      return ErrorText(76, "Path not found");
-    case EISDIR:
-    case EROFS:
-    case ENAMETOOLONG:
-      return ErrorText(75, "Path/File access error");
-    default:
-      return ErrorText(57, std::string("Device I/O error (") + std::strerror(err) + ")");
-  }
-}
 
 class Writer {
  public:
@@ -62,17 +36,7 @@ struct LoadError {
 
 class Reader {
  public:
-  explicit Reader(const std::string& text) {
-    size_t pos = 0;
-    while (pos < text.size()) {
-      size_t nl = text.find('\n', pos);
-      size_t end = nl == std::string::npos ? text.size() : nl;
-      std::string_view line(text.data() + pos, end - pos);
-      if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-      lines_.push_back(line);
-      pos = nl == std::string::npos ? text.size() : nl + 1;
-    }
-  }
+  explicit Reader(const std::string& text) : lines_(fileio::SplitLines(text)) {}
 
   std::string_view Line() {
     if (next_ >= lines_.size()) throw LoadError{kCorruptGameFile};
@@ -148,10 +112,6 @@ bool Plausible(const GameState& s) {
 }
 
 }  // namespace
-
-std::string ErrorText(int number, const std::string& description) {
-  return "Error # " + std::to_string(number) + "\r" + description;
-}
 
 std::string WriteGameText(const GameState& s) {
   Writer w;
@@ -258,97 +218,17 @@ LoadOutcome ReadGameText(const std::string& text, const GameState& current) {
 }
 
 LoadOutcome LoadGame(const std::string& path, const GameState& current) {
-  std::string error;
-  bool notFound = false;
-  auto text = fileio::ReadAll(path, error, notFound, kMaxGameFile);
-  if (!text) return {std::nullopt, notFound ? std::string(kFileNotFound) : error};
-  return ReadGameText(*text, current);
+  fileio::ReadResult file = fileio::ReadAll(path, kMaxGameFile);
+  if (file.notFound) return {std::nullopt, kFileNotFound};
+  // Nothing near this size was ever a saved game.
+  if (file.tooLarge) return {std::nullopt, kCorruptGameFile};
+  if (!file.data) return {std::nullopt, file.error};
+  return ReadGameText(*file.data, current);
 }
 
 std::optional<std::string> SaveGame(const std::string& path, const GameState& s) {
   return fileio::WriteAtomically(path, WriteGameText(s));
 }
 
-namespace fileio {
-
-std::optional<std::string> ReadAll(const std::string& path, std::string& error, bool& notFound,
-                                   size_t limit) {
-  notFound = false;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    notFound = errno == ENOENT;
-    error = ErrnoText(errno);
-    return std::nullopt;
-  }
-  struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    error = ErrnoText(EISDIR);
-    return std::nullopt;
-  }
-  std::string data;
-  char buf[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = ErrnoText(errno);
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
-    if (data.size() > limit) {
-      ::close(fd);
-      error = kCorruptGameFile;
-      return std::nullopt;
-    }
-  }
-  ::close(fd);
-  return data;
-}
-
-std::optional<std::string> WriteAtomically(const std::string& path, const std::string& content) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return ErrnoText(EISDIR);
-  const fs::path target(path);
-  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::random_device rd;
-  const fs::path temp = dir / ("." + target.filename().string() + ".tmp" + std::to_string(rd()));
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return ErrnoText(errno);
-  auto fail = [&](int err) {
-    ::close(fd);
-    ::unlink(temp.c_str());
-    return ErrnoText(err);
-  };
-  size_t done = 0;
-  while (done < content.size()) {
-    ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return fail(errno);
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (::fsync(fd) != 0) return fail(errno);
-  // Keep the permissions of the file being replaced.
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-  if (::close(fd) != 0) {
-    int err = errno;
-    ::unlink(temp.c_str());
-    return ErrnoText(err);
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    int err = errno;
-    ::unlink(temp.c_str());
-    return ErrnoText(err);
-  }
-  return std::nullopt;
-}
-
-}  // namespace fileio
 
 }  // namespace valkoran

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/state.h"
+#include "store/fileio.h"
 
 namespace valkoran {
 
@@ -12,8 +13,6 @@ namespace valkoran {
 inline constexpr const char* kErrorTitle = "Valkoran Error";
 inline constexpr const char* kFileNotFound = "   File Not Found!   ";
 inline constexpr const char* kCorruptGameFile = "   Corrupt Game File!   ";
-// "Error # " + number + CR + description.
-std::string ErrorText(int number, const std::string& description);
 
 // The whole file's text.
 std::string WriteGameText(const GameState& s);
@@ -32,13 +31,5 @@ LoadOutcome LoadGame(const std::string& path, const GameState& current);
 // Writes the file next to its target and renames it over the target, so a
 // failed save leaves the previous file whole. Returns the error text on failure.
 std::optional<std::string> SaveGame(const std::string& path, const GameState& s);
-
-// File access shared with the high-score table.
-namespace fileio {
-// Reads a whole file; on failure `error` holds the text and the result is empty.
-std::optional<std::string> ReadAll(const std::string& path, std::string& error, bool& notFound,
-                                   size_t limit);
-std::optional<std::string> WriteAtomically(const std::string& path, const std::string& content);
-}  // namespace fileio
 
 }  // namespace valkoran

@@ -194,7 +194,9 @@ TEST(NewGame, SameSeedSameGameAndNothingLeaksFromTheLastGame) {
   a.state.PlayerKnowledge[1][0][5] = 12;
   a.state.FleetFrom[3] = 4;
   a.state.WorldHistory[2][1] = "x";
+  a.state.WorldBombs[5] = 3;
   NewGame(a, setup);
+  EXPECT_EQ(a.state.WorldBombs[5], 0);
   EXPECT_EQ(a.state.GameHistory[0], "");
   EXPECT_EQ(a.state.PlayerKnowledge[1][0][5], 0);
   EXPECT_EQ(a.state.FleetFrom[3], 0);

@@ -60,13 +60,18 @@ TEST(DistCalc, SameOrbitSameAngleMeetsAtOnce) {
 }
 
 TEST(DistCalc, NoMeetingGivesTenThousandAndCourseZero) {
-  // The target runs away as fast as any course can follow and never lines up.
-  GameState s = Pair(50, 0.0f, 0.0f, false, 210, 3.2f, 0.0f);
-  s.WorldSpin[1] = 0;
-  s.WorldOrbit[8] = 0.001f;  // courses barely move the fleet
-  const Trip t = DistCalcReference(s, 0, 1, 0.1f);
+  // Standing worlds on the outer ring: the widest course turns a fleet by at
+  // most 4.375 radians in 390 steps (and negative angles never wrap), so a
+  // target 5 radians ahead is out of reach.
+  GameState s = Pair(210, 0.0f, 0.0f, false, 210, 5.0f, 0.0f);
+  Trip t = DistCalcReference(s, 0, 1, 0.1f);
   EXPECT_EQ(t.distance, 10000.0f);
   EXPECT_EQ(t.course, 0.0f);
+  // Double-speed fuel doubles the reach: now it meets.
+  s.WorldTreasure[0] = kDoubleFuel;
+  t = DistCalcReference(s, 0, 1, 0.1f);
+  EXPECT_LT(t.distance, 1.0f);
+  EXPECT_GT(t.course, 0.0f);
 }
 
 TEST(DistCalc, LargeAnglesAreReducedStepByStepNotByModulo) {

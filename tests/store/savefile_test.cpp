@@ -8,6 +8,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <set>
 #include <sstream>
 
 #include "game/newgame.h"
@@ -278,6 +280,67 @@ TEST(SaveFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
   EXPECT_EQ(Slurp(path), before);
+}
+
+}  // namespace
+}  // namespace valkoran
+
+namespace valkoran {
+namespace {
+
+// Damaged files: whatever a reader meets, it either loads a game the engine
+// can index safely, or reports one of the game's error texts.
+TEST(SaveFile, DamagedFilesNeverHalfLoad) {
+  const std::string good = WriteGameText(Played());
+  std::vector<std::string> lines;
+  for (size_t pos = 0; pos < good.size();) {
+    size_t e = good.find("\r\n", pos);
+    lines.push_back(good.substr(pos, e - pos));
+    pos = e + 2;
+  }
+  const std::vector<std::string> junk = {"", "x", " -1", " 99999", " 1e38", "-1e38", " 3.5", " 255", "255",
+                                         "\x01\xff", " 31", " 4.5", "1e-45", " 0"};
+  const std::set<std::string> known = {kCorruptGameFile, ErrorText(13, "Type mismatch"), ErrorText(6, "Overflow")};
+  std::mt19937 rng(17);
+  int loaded = 0;
+  for (int i = 0; i < 3000; ++i) {
+    std::vector<std::string> ls = lines;
+    const int edits = 1 + static_cast<int>(rng() % 3);
+    for (int e = 0; e < edits; ++e) {
+      const size_t at = rng() % ls.size();
+      switch (rng() % 3) {
+        case 0: ls[at] = junk[rng() % junk.size()]; break;
+        case 1: ls.erase(ls.begin() + static_cast<long>(at)); break;
+        case 2: ls.insert(ls.begin() + static_cast<long>(at), ls[at]); break;
+      }
+    }
+    std::string text;
+    for (auto& l : ls) text += l + "\r\n";
+    if (rng() % 4 == 0) text.resize(rng() % text.size());
+    LoadOutcome o = ReadGameText(text, GameState{});
+    if (!o.state) {
+      EXPECT_TRUE(known.count(o.error)) << o.error;
+      continue;
+    }
+    ++loaded;
+    const GameState& s = *o.state;
+    ASSERT_GE(s.WorldCount, 9);
+    ASSERT_LE(s.WorldCount, 30);
+    ASSERT_GE(s.CurrentPlayer, 0);
+    ASSERT_LE(s.CurrentPlayer, 3);
+    for (int f = 0; f < kFleets; ++f) {
+      if (s.FleetFrom[f]) {
+        ASSERT_LE(s.FleetFrom[f], 30);
+        ASSERT_GE(s.FleetTo[f], 1);
+        ASSERT_LE(s.FleetTo[f], 30);
+      }
+    }
+    // What loaded saves and loads again unchanged.
+    LoadOutcome again = ReadGameText(WriteGameText(s), GameState{});
+    ASSERT_TRUE(again.state);
+    EXPECT_EQ(WriteGameText(*again.state), WriteGameText(s));
+  }
+  EXPECT_GT(loaded, 100);  // harmless edits (a history line, a count) still load
 }
 
 }  // namespace
