@@ -159,18 +159,27 @@ double Val(std::string_view text) {
   return std::isfinite(v) ? v : 0;
 }
 
-std::optional<double> ParseNumber(std::string_view text) {
+namespace {
+// The whole text as one number in the C library's spelling, or nothing.
+std::optional<std::string> WholeNumber(std::string_view text) {
   text = TrimBlanks(text);
   if (text.empty() || NumberPrefix(text) != text.size()) return std::nullopt;
-  double v = std::strtod(CSpelling(text).c_str(), nullptr);
+  return CSpelling(text);
+}
+}  // namespace
+
+std::optional<double> ParseNumber(std::string_view text) {
+  auto number = WholeNumber(text);
+  if (!number) return std::nullopt;
+  double v = std::strtod(number->c_str(), nullptr);
   if (!std::isfinite(v)) return std::nullopt;
   return v;
 }
 
 std::optional<float> ParseSingle(std::string_view text) {
-  text = TrimBlanks(text);
-  if (text.empty() || NumberPrefix(text) != text.size()) return std::nullopt;
-  float v = std::strtof(CSpelling(text).c_str(), nullptr);
+  auto number = WholeNumber(text);
+  if (!number) return std::nullopt;
+  float v = std::strtof(number->c_str(), nullptr);
   if (!std::isfinite(v)) return std::nullopt;
   return v;
 }

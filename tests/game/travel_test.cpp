@@ -74,19 +74,6 @@ TEST(DistCalc, NoMeetingGivesTenThousandAndCourseZero) {
   EXPECT_GT(t.course, 0.0f);
 }
 
-TEST(DistCalc, LargeAnglesAreReducedStepByStepNotByModulo) {
-  // A world hundreds of turns into the game: the reduction's rounding drift
-  // must be reproduced, so this is checked against an angle reduced by fmod.
-  GameState s = Pair(70, 2000.123f, 0.041674178f, false, 190, 900.5f, 0.005656606f);
-  const Trip exact = DistCalcReference(s, 0, 1, 0.1f);
-  GameState wrapped = s;
-  wrapped.WorldAngle[0] = Sng(std::fmod(static_cast<double>(s.WorldAngle[0]), 6.283184));
-  wrapped.WorldAngle[1] = Sng(std::fmod(static_cast<double>(s.WorldAngle[1]), 6.283184));
-  const Trip naive = DistCalcReference(wrapped, 0, 1, 0.1f);
-  EXPECT_LT(exact.distance, 1.0f);
-  EXPECT_TRUE(Bits(exact.distance) != Bits(naive.distance) || Bits(exact.course) != Bits(naive.course));
-}
-
 class Dispatch : public ::testing::Test {
  protected:
   void SetUp() override {
