@@ -58,7 +58,9 @@ void Game::Sendships(int16_t amount) {
   GameState& s = state;
   BusyFlag = kTrue;
   int slot = -1;
-  for (int i = 0; i < kFleets; ++i) {
+  // Callers always select both worlds first; without them there is no trip.
+  const bool selected = SelectedFrom >= 0 && SelectedFrom < kWorlds && SelectedTo >= 0 && SelectedTo < kWorlds;
+  for (int i = 0; selected && i < kFleets; ++i) {
     if (s.FleetFrom[i] == 0) {
       slot = i;
       break;

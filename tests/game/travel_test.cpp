@@ -162,8 +162,12 @@ TEST_F(Dispatch, BigWorldsNeverMintShips) {
   EXPECT_EQ(total, 20000);
 }
 
-TEST_F(Dispatch, FullFleetTableDropsTheOrder) {
+TEST_F(Dispatch, OrdersThatCannotBeDispatchedChangeNothing) {
   GameState& s = game.state;
+  s.WorldShips[8] = 50;
+  const GameState fresh = s;
+  Send(8, -1, 50);  // no target chosen
+  EXPECT_EQ(s, fresh);
   for (int f = 0; f < kFleets; ++f) {
     s.FleetFrom[f] = 10;
     s.FleetTo[f] = 1;
@@ -171,7 +175,6 @@ TEST_F(Dispatch, FullFleetTableDropsTheOrder) {
     s.FleetShips[f] = 5;
     s.FleetRemaining[f] = 0.5f;
   }
-  s.WorldShips[8] = 50;
   const GameState before = s;
   Send(8, 0, 50);
   EXPECT_EQ(s, before);
