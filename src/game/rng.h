@@ -15,7 +15,7 @@ class Rng {
   uint64_t NextBits();
 
  private:
-  uint64_t s_[4];
+  uint64_t s_[4]{};
 };
 
 }  // namespace valkoran
