@@ -85,8 +85,6 @@ float Number(const std::string& text, const std::string& what) {
   return *v;
 }
 
-std::string Shortest(float x) { return StrTrim(x); }
-
 // The message box text on a terminal: its CR becomes a line break.
 std::string ForTerminal(std::string text) {
   for (char& c : text)
@@ -162,7 +160,7 @@ int CmdDistance(const std::vector<std::string>& argv, std::ostream& out, std::os
   if (!Load(game, a.Positional()[0], err)) return kFileError;
   float distance = 0, course = 0;
   game.DistCalc(from, to, distance, course, step);
-  out << Shortest(distance) << " " << Shortest(course) << "\n";
+  out << StrTrim(distance) << " " << StrTrim(course) << "\n";
   return kOk;
 }
 
@@ -175,7 +173,7 @@ int CmdNearest(const std::vector<std::string>& argv, std::ostream& out, std::ost
   if (!Load(game, a.Positional()[0], err)) return kFileError;
   game.Nearest(from, exclude);
   for (int r = 0; r < 4; ++r)
-    out << static_cast<int>(game.NearestList[r][0]) << " " << Shortest(game.NearestList[r][1]) << "\n";
+    out << static_cast<int>(game.NearestList[r][0]) << " " << StrTrim(game.NearestList[r][1]) << "\n";
   return kOk;
 }
 

@@ -35,6 +35,4 @@ void SetPlayerColours(GameState& s, ColourSource source) {
 
 bool IsComputerName(const std::string& name) { return name.rfind("ENEMY", 0) == 0; }
 
-bool FleetInUse(const GameState& s, int f) { return s.FleetFrom[f] != 0; }
-
 }  // namespace valkoran

@@ -123,6 +123,5 @@ void SetPlayerColours(GameState& s, ColourSource source);
 inline int CurrentTurn(const GameState& s) { return TurnNumber(s.GameYear); }
 
 bool IsComputerName(const std::string& name);  // begins with "ENEMY"
-bool FleetInUse(const GameState& s, int f);
 
 }  // namespace valkoran

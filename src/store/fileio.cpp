@@ -107,10 +107,13 @@ std::optional<std::string> WriteAtomically(const std::string& path, const std::s
   const fs::path temp = dir / ("." + target.filename().string() + ".tmp" + std::to_string(rd()));
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return ErrnoText(errno);
-  auto fail = [&](int err) {
-    ::close(fd);
+  auto discard = [&](int err) {
     ::unlink(temp.c_str());
     return ErrnoText(err);
+  };
+  auto fail = [&](int err) {
+    ::close(fd);
+    return discard(err);
   };
   size_t done = 0;
   while (done < content.size()) {
@@ -125,16 +128,8 @@ std::optional<std::string> WriteAtomically(const std::string& path, const std::s
   // Keep the permissions of the file being replaced.
   struct stat st {};
   if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
-  if (::close(fd) != 0) {
-    int err = errno;
-    ::unlink(temp.c_str());
-    return ErrnoText(err);
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    int err = errno;
-    ::unlink(temp.c_str());
-    return ErrnoText(err);
-  }
+  if (::close(fd) != 0) return discard(errno);
+  if (::rename(temp.c_str(), path.c_str()) != 0) return discard(errno);
   return std::nullopt;
 }
 

@@ -38,11 +38,8 @@ HighScoreOutcome HighScore(const std::string& path, const HighScoreEntry& entry)
     return out;
   }
   size_t next = 0;
-  auto readRow = [&](int r) {
-    for (int c = 0; c < kHighScoreColumns; ++c) out.table[r][c] = next < lines.size() ? std::string(lines[next++]) : "";
-  };
-  for (int r = 0; r <= kHighScoreRows - 1; ++r) {
-    readRow(r);
+  for (int r = 0; r < kHighScoreRows; ++r) {
+    for (auto& cell : out.table[r]) cell = next < lines.size() ? std::string(lines[next++]) : "";
     if (out.insertedAt < 0 && entry.rating > Val(out.table[r][0])) {
       if (r < kHighScoreRows - 1) out.table[r + 1] = out.table[r];
       out.table[r] = RowOf(entry);

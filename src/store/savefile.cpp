@@ -2,7 +2,6 @@
 
 #include "store/fileio.h"
 
-#include <cfloat>
 #include <cmath>
 #include <limits>
 #include <string_view>
@@ -51,10 +50,11 @@ class Reader {
   }
   float Single() {
     std::string_view line = Line();
-    auto v = ParseNumber(line);
-    if (!v) throw LoadError{ErrorText(13, "Type mismatch")};
-    if (std::fabs(*v) > FLT_MAX) throw LoadError{ErrorText(6, "Overflow")};
-    return *ParseSingle(line);
+    if (!ParseNumber(line)) throw LoadError{ErrorText(13, "Type mismatch")};
+    // A number that is no 32-bit value reads as infinite and is refused.
+    auto v = ParseSingle(line);
+    if (!v) throw LoadError{ErrorText(6, "Overflow")};
+    return *v;
   }
   template <typename T>
   T Integer() {
