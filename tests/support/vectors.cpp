@@ -1,8 +1,8 @@
 #include "support/vectors.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -14,18 +14,12 @@ std::vector<std::vector<std::string>> ReadTsv(const std::string& name) {
   std::ifstream in(std::string(VALKORAN_VECTORS) + "/" + name);
   EXPECT_TRUE(in.good()) << "missing vector file " << name;
   std::vector<std::vector<std::string>> rows;
-  std::string line;
-  bool header = true;
+  std::string line, cell;
   while (std::getline(in, line)) {
-    if (line.empty() || line[0] == '#') continue;
+    if (line.empty() || line[0] == '#' || line.rfind("turns\t", 0) == 0) continue;
     std::vector<std::string> cells;
     std::stringstream ss(line);
-    std::string cell;
     while (std::getline(ss, cell, '\t')) cells.push_back(cell);
-    if (header && name == "distcalc.tsv") {  // column names
-      header = false;
-      continue;
-    }
     rows.push_back(cells);
   }
   return rows;
@@ -53,12 +47,18 @@ float VectorFloat(const std::string& cell) {
 
 std::string TempDir() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::filesystem::path p = std::filesystem::temp_directory_path() /
-                            ("valkoran-test-" + std::to_string(::getpid()) + "-" + info->test_suite_name() +
-                             "-" + info->name());
+  auto p = std::filesystem::temp_directory_path() /
+           ("valkoran-test-" + std::to_string(::getpid()) + "-" + info->test_suite_name() + "-" + info->name());
   std::filesystem::remove_all(p);
   std::filesystem::create_directories(p);
   return p.string();
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
 }
 
 }  // namespace valkoran::test
