@@ -1,9 +1,12 @@
 // The object that plays one game: the state, the game's generator, the
-// options and the session values the rules read back.
+// options and the session values the rules read back. Its operations carry
+// the names of the game's routines; they are spread over the game/ sources
+// by subject (travel, turn, arrival, battle, bombs, gamecheck, enemy).
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "game/presenter.h"
 #include "game/relay.h"
@@ -13,6 +16,11 @@
 namespace valkoran {
 
 enum class NetRole { Local, Server, Client };
+
+// Endings of the seat status lines (lblStatus).
+inline constexpr const char* kTakingTurn = ":  Taking Turn";
+inline constexpr const char* kDoneTurn = ":  Done Turn";
+inline constexpr const char* kEliminated = "Eliminated";
 
 class Game {
  public:
@@ -30,9 +38,22 @@ class Game {
   // [row 0..4][column 0..2]: column 0 a world (-1 none), column 1 its
   // distance (1000 none); rows 0..3 used, nearest first.
   std::array<std::array<float, 3>, 5> NearestList{};
+  std::array<std::string, kSeats> StatusLine{};  // lblStatus captions
+
+  // Menu options of the running program (SpeedGame and AutoSaveYear live in
+  // the state). The timer is on while its menu item offers to switch it off.
+  bool TurnTimerOn = true;
+  bool AutoSaveChecked = false;
+
+  // The battle record, kept between the routines of one battle.
+  uint8_t BattleSide = 0, AttackerAccuracy = 0, DefenderAccuracy = 0;
+  float ShooterShips = 0, ShooterAccuracy = 0, TargetShips = 0;
+  int16_t ShooterShield = 0, TargetShield = 0;
+  BattlePanel Panel;
 
   NetRole role = NetRole::Local;
   bool serverConnected = false;  // a client's socket to the server
+  int sockets = 1;               // the server's socket count (itself included)
 
   void SetPresenter(Presenter* p) { presenter_ = p ? p : &silent_; }
   void SetRelay(Relay* r) { relay_ = r ? r : &null_relay_; }
@@ -45,14 +66,81 @@ class Game {
   void SortFleets();
   void Nearest(int16_t from, int16_t excludeOwner);
 
+  // Turn cycle.
+  void Form_DblClick();
+  void ImgDone_Click();
+  void EndTurn();
+  void GalaxyRotate();
+  void tmrTurn_Timer();
+  void mnuOptionsTurn_Click();
+  void mnuOptionsSpeed_Click();
+  void mnuFileAutoSave_Click();
+  void ShowGameLog();
+  std::string CaptionText(const char* suffix = "") const;
+  // A computer seat's turn end waits here for the host's loop, so that no
+  // seat's turn runs inside another's and the stack stays flat.
+  bool TurnEndPending() const { return turnEndPending_; }
+  void RunPendingTurnEnd();
+
+  // Arrivals.
+  void EndTravel(uint8_t L);
+  void Reinforcements(uint8_t L);
+  void Scout(uint8_t L);
+  void DataClear(uint8_t L);
+
+  // Battles.
+  void Battle(uint8_t f);  // the whole procedure for one arriving fleet
+  void BattleSetup(uint8_t f);
+  void WorldUp(uint8_t f);
+  void WorldDown(uint8_t f);
+  void ShotFrom();
+  void ShotTo();
+  void FromHit(uint8_t f);
+  void ToHit(uint8_t f);
+  void FrameUpdate(int16_t cc);
+  void BattleDone(uint8_t f);
+
+  // Bombs.
+  // Proximity bombs armed or in flight, all owners: a launch is refused at
+  // twenty, so every bomb that arrives finds a free slot.
+  int ProximityBombsInUse() const;
+  void mnuComSendPulse_Click();
+  void ProximitySet(uint8_t f);
+  void Proximity(int16_t f, int16_t j);
+  void PulseBomb(uint8_t k);
+  bool ProximityCheck(int f, int j) const;  // would bomb j go off on fleet f this turn?
+
+  // Game check and computer players.
+  void GameCheck();
+  void EnemyTurn();
+
   bool IsHuman(int seat) const { return !IsComputerName(state.PlayerName[seat]); }
   bool TruceActive() const;  // the current turn lies before the truce's last turn
+  bool HostOrLocal() const { return !state.NetworkGame || role == NetRole::Server; }
+  bool IsNetworkHost() const { return state.NetworkGame && role == NetRole::Server; }
+  bool IsNetworkClient() const { return state.NetworkGame && role != NetRole::Server; }
+  // Reports for one player: shown to a human at this machine.
+  bool Viewer(int owner) const;
+  bool EndsWith(int seat, const char* ending) const;
+  void SetStatus(int seat, const std::string& text);
+  // Appends CR LF and the text to a seat's message log.
+  void AddLog(int seat, const std::string& text);
+  // Puts a line in front of a seat's history of a world.
+  void AddWorldHistory(int world, int seat, const std::string& line);
 
  private:
+  void StartLocalTurn();
+  void Production();
+  void MoveFleets();
+
+  bool turnEndPending_ = false;
   SilentPresenter silent_;
   NullRelay null_relay_;
   Presenter* presenter_ = &silent_;
   Relay* relay_ = &null_relay_;
 };
+
+// " Year 1.05, Turn #1": the stamp in front of world-history lines.
+std::string DateStamp(const GameState& s);
 
 }  // namespace valkoran

@@ -1,6 +1,9 @@
 // Every message a host or client sends to its peers leaves through this
-// interface, at the point the rules send it. A local game uses NullRelay.
+// interface, one call per kind, at the point the rules send it. A local game
+// uses NullRelay; the network layer frames and sends.
 #pragma once
+
+#include <string>
 
 namespace valkoran {
 
@@ -9,8 +12,31 @@ struct GameState;
 class Relay {
  public:
   virtual ~Relay() = default;
-  // A client's new fleet record for the server ("[SEND] ").
+  // A fleet record ("[SEND] "): a client's new fleet for the server, or the
+  // host's copy of a slot for every client.
   virtual void SendFleet(const GameState& /*state*/, int /*slot*/) {}
+  // "[STATUS] ": a seat's turn is done.
+  virtual void SendStatus(int /*seat*/, const std::string& /*text*/) {}
+  virtual void SendEndTurn() {}     // "[ENDTURN] "
+  virtual void SendTravelShow() {}  // "[TRAVELSHOW] "
+  virtual void SendTravelHide() {}  // "[TRAVELHIDE] "
+  virtual void SendGalaxyRotate() {}
+  virtual void SendPulseBomb(int /*world*/) {}
+  virtual void SendProduction(const GameState& /*state*/, int /*world*/) {}  // [PM] [PS] [PH] [PB] [PT]
+  virtual void SendProximity(int /*fleet*/, int /*bomb*/) {}
+  virtual void SendProximitySet(int /*fleet*/) {}
+  virtual void SendReinforcements(int /*fleet*/) {}
+  virtual void SendScout(int /*fleet*/, int /*ownerSeat*/) {}  // only to the owner's socket
+  virtual void SendBattleAccu(int /*attacker*/, int /*defender*/) {}
+  virtual void SendBattleSetup(int /*fleet*/) {}
+  virtual void SendShotFrom() {}
+  virtual void SendShotTo() {}
+  virtual void SendFromHit(int /*fleet*/) {}
+  virtual void SendToHit(int /*fleet*/) {}
+  virtual void SendFrameUpdate(int /*side*/, int /*shotsLeft*/) {}
+  virtual void SendBattleDone(int /*side*/, int /*fleet*/) {}
+  // A client arming a pulse bomb tells the host ("[PT] " then "[PB] ").
+  virtual void SendPulseArmed(const GameState& /*state*/, int /*world*/) {}
 };
 
 class NullRelay final : public Relay {};

@@ -1,0 +1,5 @@
+#include "game/game.h"
+
+namespace valkoran {
+
+}  // namespace valkoran

@@ -1,0 +1,5 @@
+#include "net/console.h"
+
+namespace valkoran {
+
+}  // namespace valkoran
