@@ -10,6 +10,7 @@
 
 #include "game/game.h"
 #include "game/newgame.h"
+#include "net/console.h"
 #include "store/highscore.h"
 #include "store/savefile.h"
 
@@ -239,6 +240,125 @@ int CmdResave(const std::vector<std::string>& argv, std::ostream&, std::ostream&
   return Save(game, outPath, err) ? kOk : kFileError;
 }
 
+// Prints what a player would read during the run, one line each, after the
+// turn number and a tab; keeps the final board of a conquest, which the game
+// clears as it returns to the setup window.
+class PrintingPresenter : public Presenter {
+ public:
+  PrintingPresenter(const Game& game, std::ostream& out, bool quiet) : game_(game), out_(out), quiet_(quiet) {}
+
+  void Notice(const std::string& t) override { Print(t); }
+  void Banner(const std::string& t) override {
+    size_t start = 0;
+    while (start <= t.size()) {
+      size_t end = t.find("\r\n", start);
+      if (end == std::string::npos) end = t.size();
+      std::string line = t.substr(start, end - start);
+      const size_t a = line.find_first_not_of(' '), b = line.find_last_not_of(' ');
+      if (a != std::string::npos) Print(line.substr(a, b - a + 1));
+      start = end + 2;
+    }
+  }
+  void LogLine(int, const std::string& t) override { Print(t); }
+  void HighScore(const std::string&, float, float, float, float worlds, float) override {
+    // A conquest: the winner's line comes next and ends the run.
+    if (worlds == game_.state.WorldCount) {
+      finalBoard = game_.state;
+      winnerLineLeft_ = true;
+    }
+  }
+  void GameOver() override { over = true; }
+
+  bool over = false;
+  std::optional<GameState> finalBoard;
+
+ private:
+  void Print(const std::string& t) {
+    // The same report reaches every seat's log; a reader sees it once.
+    if (quiet_ || t.empty() || t == last_ || (finalBoard && !winnerLineLeft_)) return;
+    last_ = t;
+    out_ << CurrentTurn(game_.state) << "\t" << ForTerminal(t) << "\n";
+    winnerLineLeft_ = false;
+  }
+  const Game& game_;
+  std::ostream& out_;
+  bool quiet_;
+  bool winnerLineLeft_ = false;
+  std::string last_;
+};
+
+int CmdPlay(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  Args a(argv, 1, {"--turns", "--moves", "--seed", "--out"}, {"--quiet"});
+  if (a.Positional().size() != 1) throw BadArgs{"play needs FILE.gam"};
+  if (a.Has("--turns") && a.Has("--moves")) throw BadArgs{"give --turns or --moves, not both"};
+  const bool byMoves = a.Has("--moves");
+  const long long limit = byMoves ? WholeNumber(a.One("--moves"), 1, 1000000, "--moves")
+                                  : a.Has("--turns") ? WholeNumber(a.One("--turns"), 1, 1000000, "--turns") : 1;
+  const uint64_t seed = a.Has("--seed") ? static_cast<uint64_t>(WholeNumber(a.One("--seed"), 0, INT64_MAX, "--seed"))
+                                        : ClockSeed();
+  Game game(seed);
+  if (!Load(game, a.Positional()[0], err)) return kFileError;
+  // The runner has no network: a file saved from a network game is played here.
+  game.state.NetworkGame = kFalse;
+  PrintingPresenter view(game, out, a.Has("--quiet"));
+  game.SetPresenter(&view);
+
+  long long counted = 0;
+  bool held = false;
+  game.BeforeNextSeat = [&](bool turnEnded) {
+    if (byMoves || turnEnded) ++counted;
+    held = counted >= limit;
+    return held;
+  };
+  game.StartLoadedGame();
+  while (!held && !view.over) {
+    const int seat = game.state.CurrentPlayer;
+    const float year = game.state.GameYear;
+    if (game.TurnEndPending()) {
+      game.RunPendingTurnEnd();
+    } else {
+      game.ImgDone_Click();  // a human seat ends its turn without orders
+    }
+    if (!held && !view.over && !game.TurnEndPending() && seat == game.state.CurrentPlayer &&
+        year == game.state.GameYear) {
+      err << "The turn of " << game.state.PlayerName[seat] << " cannot be ended.\n";
+      return kFileError;
+    }
+  }
+  game.SetPresenter(nullptr);
+  if (view.over) {
+    if (a.Has("--out") && view.finalBoard) {
+      Game board;
+      board.state = *view.finalBoard;
+      if (!Save(board, a.One("--out"), err)) return kFileError;
+    }
+    return kOk;
+  }
+  if (a.Has("--out") && !Save(game, a.One("--out"), err)) return kFileError;
+  out << ForTerminal(StatusReportText(game.state, game.StatusLine));
+  return kOk;
+}
+
+int CmdReport(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
+  Args a(argv, 1, {});
+  if (a.Positional().size() != 1) throw BadArgs{"report needs FILE.gam"};
+  Game game;
+  if (!Load(game, a.Positional()[0], err)) return kFileError;
+  GameState& s = game.state;
+  out << ForTerminal(StatusReportText(s, game.StatusLine));
+  for (int p = 0; p < kSeats; ++p) {
+    if (s.PlayerName[p].empty() || !game.IsHuman(p)) continue;
+    GameState view = s;
+    view.CurrentPlayer = static_cast<int16_t>(p);
+    const ConsolePanel panel = BuildConsole(view, false);
+    out << "\n" << s.PlayerName[p] << "\n" << panel.header << "\n";
+    for (const auto& row : panel.worlds) out << row.text << "\n";
+    for (const auto& row : panel.fleets) out << row.text << "\n";
+    out << ForTerminal(GameLogText(s, p));
+  }
+  return kOk;
+}
+
 std::string Today() {
   std::setlocale(LC_TIME, "");
   std::time_t now = std::time(nullptr);
@@ -284,6 +404,8 @@ std::string Usage() {
          "  nearest FILE.gam FROM EXCLUDE_OWNER\n"
          "  send FILE.gam FROM TO AMOUNT --out OUT.gam\n"
          "  resave FILE.gam --out OUT.gam\n"
+         "  play FILE.gam [--turns N | --moves N] [--seed S] [--out OUT.gam] [--quiet]\n"
+         "  report FILE.gam\n"
          "  highscore FILE --name NAME --rating R --ships S --prod P --plan N --class C [--year Y] [--date D]\n"
          "Worlds are numbered 0..29; seats are filled in order; a name starting with ENEMY is a computer seat.\n"
          "AMOUNT: 10, 25, 50, 75 or 100 percent of the ships, 1 a scout, 9999 a bomb, 10000+T a proximity bomb.\n";
@@ -305,6 +427,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (cmd == "nearest") return CmdNearest(args, out, err);
     if (cmd == "send") return CmdSend(args, out, err);
     if (cmd == "resave") return CmdResave(args, out, err);
+    if (cmd == "play") return CmdPlay(args, out, err);
+    if (cmd == "report") return CmdReport(args, out, err);
     if (cmd == "highscore") return CmdHighScore(args, out, err);
     throw BadArgs{"unknown command " + cmd};
   } catch (const BadArgs& e) {

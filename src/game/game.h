@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "game/presenter.h"
@@ -76,11 +77,18 @@ class Game {
   void mnuOptionsSpeed_Click();
   void mnuFileAutoSave_Click();
   void ShowGameLog();
+  // What follows reading a saved game into `state`: the session values are
+  // reset and the current seat's turn starts with its game check.
+  void StartLoadedGame();
   std::string CaptionText(const char* suffix = "") const;
   // A computer seat's turn end waits here for the host's loop, so that no
   // seat's turn runs inside another's and the stack stays flat.
   bool TurnEndPending() const { return turnEndPending_; }
   void RunPendingTurnEnd();
+  // Asked in a hot-seat game before the next seat's turn starts, with
+  // whether the turn was processed on the way; true holds the game there
+  // (the runner stops after so many turns). The desktop leaves it empty.
+  std::function<bool(bool turnEnded)> BeforeNextSeat;
 
   // Arrivals.
   void EndTravel(uint8_t L);
@@ -139,6 +147,10 @@ class Game {
   Presenter* presenter_ = &silent_;
   Relay* relay_ = &null_relay_;
 };
+
+// What the message box shows of a seat's log: its last 2000 characters,
+// ended by CR LF.
+std::string GameLogText(const GameState& s, int seat);
 
 // " Year 1.05, Turn #1": the stamp in front of world-history lines.
 std::string DateStamp(const GameState& s);

@@ -12,9 +12,12 @@ struct GameState;
 class Relay {
  public:
   virtual ~Relay() = default;
+  // Whether the server's socket to seat `socket` (1..3) is connected.
+  virtual bool Connected(int /*socket*/) const { return false; }
   // A fleet record ("[SEND] "): a client's new fleet for the server, or the
   // host's copy of a slot for every client.
   virtual void SendFleet(const GameState& /*state*/, int /*slot*/) {}
+  virtual void GalaxySync(const GameState& /*state*/) {}  // the whole state to every client
   // "[STATUS] ": a seat's turn is done.
   virtual void SendStatus(int /*seat*/, const std::string& /*text*/) {}
   virtual void SendEndTurn() {}     // "[ENDTURN] "
