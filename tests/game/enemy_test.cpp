@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+#include "support/recorder.h"
+
+namespace valkoran {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct TurnRecorder : test::Recorder {
+  void TurnEndPending() override { events.push_back("turn end"); }
+};
+
+// One orbit where nothing turns: a world at the source's angle is met at once
+// (distance 0, one turn under way), one 5 radians ahead is out of every
+// course's reach. Seat 0 is human, seat 1 the computer whose turn it is;
+// world 0 is its source with 100 ships.
+struct Board {
+  static constexpr uint8_t kHuman = 1, kMe = 2;
+  Game game{5};
+  GameState& s = game.state;
+  TurnRecorder rec;
+
+  Board() {
+    game.SetPresenter(&rec);
+    s.WorldOrbit[kHomeRing] = 130;  // the ring every course is scaled by
+    s.PlayerName = {"Ann", "ENEMY1"};
+    s.CurrentPlayer = 1;
+    s.GameYear = 1;
+    Put(kMe, 0, 100);
+  }
+  int Put(uint8_t owner, float angle, float ships, uint8_t cls = 1, uint8_t production = 0) {
+    const int w = s.WorldCount++;
+    s.WorldOrbit[w] = 210, s.WorldAngle[w] = angle, s.WorldOwner[w] = owner, s.WorldShips[w] = ships;
+    s.WorldClass[w] = cls, s.WorldProduction[w] = production, s.WorldRevealed[w] = 1;
+    return w;
+  }
+  void AtTurn(int turn) {
+    for (s.GameYear = 1; CurrentTurn(s) < turn;) s.GameYear = Sng(static_cast<double>(s.GameYear) + 0.05);
+  }
+  void Report(int w, int turn, int production, int ships) {
+    auto& k = s.PlayerKnowledge[1];
+    k[0][w] = static_cast<int16_t>(turn), k[1][w] = 1, k[2][w] = static_cast<int16_t>(production);
+    k[3][w] = static_cast<int16_t>(ships);
+  }
+  void Claim(int slot, int to, float remaining, uint8_t owner = kHuman) {
+    s.FleetFrom[slot] = 2, s.FleetTo[slot] = static_cast<uint8_t>(to + 1), s.FleetOwner[slot] = owner;
+    s.FleetShips[slot] = 5, s.FleetRemaining[slot] = remaining;
+  }
+  // The computer's fleets in slot order as "from>to ships".
+  Lines Fleets() const {
+    Lines out;
+    for (int f = 0; f < kFleets; ++f)
+      if (s.FleetFrom[f] && s.FleetOwner[f] == kMe)
+        out.push_back(std::to_string(s.FleetFrom[f] - 1) + ">" + std::to_string(s.FleetTo[f] - 1) +
+                      Str(s.FleetShips[f]));
+    return out;
+  }
+};
+
+TEST(EnemyTurn, OnlySixLetterEnemyNamesPlayAndHandTheTurnBack) {
+  Board b;
+  b.Put(0, 0, 30);  // unknown: a computer would scout it
+  for (const char* name : {"Ann", "ENEMY10", "ENEMY"}) {
+    b.s.PlayerName[1] = name;
+    b.game.EnemyTurn();
+    EXPECT_EQ(b.rec.events, Lines{"box: "}) << name;
+    EXPECT_EQ(b.Fleets(), Lines{}) << name;
+    EXPECT_FALSE(b.game.TurnEndPending()) << name;
+    b.rec.Clear();
+  }
+  b.s.PlayerName[1] = "ENEMY1";
+  b.game.EnemyTurn();
+  EXPECT_EQ(b.Fleets(), Lines{"0>1 0"});
+  EXPECT_EQ(b.rec.events.front(), "box: ");
+  EXPECT_EQ(b.rec.events.back(), "turn end");
+  EXPECT_EQ(b.game.BusyFlag, kFalse);
+  EXPECT_TRUE(b.game.TurnEndPending());
+}
+
+TEST(EnemyTurn, Orders) {
+  constexpr uint8_t H = Board::kHuman, Me = Board::kMe;
+  constexpr float kFar = 5;
+  const struct {
+    const char* what;
+    std::function<void(Board&)> setup;
+    Lines fleets;
+  } cases[] = {
+      {"garrison 1 at turn 0", [](Board& b) { b.s.WorldShips[0] = 1, b.Put(0, 0, 30); }, {}},
+      {"2 ships at turn 0", [](Board& b) { b.s.WorldShips[0] = 2, b.Put(0, 0, 30); }, {"0>1 0"}},
+      {"21 at turn 20", [](Board& b) { b.AtTurn(20), b.s.WorldShips[0] = 21, b.Put(0, 0, 30); }, {}},
+      {"22 at turn 20", [](Board& b) { b.AtTurn(20), b.s.WorldShips[0] = 22, b.Put(0, 0, 30); }, {"0>1 0"}},
+      // With the crystal, in quarters: floor(4 * need / ships + 1.2).
+      {"need 40", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 40); }, {"0>1 50"}},
+      {"need 80", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 80); }, {"0>1 100"}},
+      {"need 10", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 10); }, {"0>1 25"}},
+      {"a turn's production", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 36, 1, 10); }, {"0>1 75"}},
+      {"need equal to ships", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 100); }, {}},
+      {"better class", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 70, 2); }, {}},
+      {"worse class", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.s.WorldClass[0] = 5, b.Put(H, 0, 100); }, {"0>1 75"}},
+      {"what is left", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 40), b.Put(0, 0, 40); },
+       {"0>1 50", "0>2 50"}},
+      // Scout reports, at turn 20 (arrival at 21); the true count plays no part.
+      {"never scouted", [](Board& b) { b.AtTurn(20), b.Put(H, 0, 500); }, {"0>1 0"}},
+      {"9 turns old", [](Board& b) { b.AtTurn(20), b.Report(b.Put(H, 0, 500), 11, 0, 10); }, {"0>1 25"}},
+      {"10 turns old", [](Board& b) { b.AtTurn(20), b.Report(b.Put(H, 0, 500), 10, 0, 10); }, {"0>1 0"}},
+      {"grown until arrival", [](Board& b) { b.AtTurn(20), b.Report(b.Put(H, 0, 500), 15, 5, 16); }, {"0>1 75"}},
+      {"dated after today", [](Board& b) { b.AtTurn(20), b.Report(b.Put(H, 0, 500), 25, 5, 0); }, {"0>1 0"}},
+      // Ships shown to all: decided on 10 a turn, sized on 15.
+      {"shown 45", [](Board& b) { b.s.WorldRevealed[b.Put(0, 0, 45)] = 5; }, {"0>1 100"}},
+      {"shown 30 vs 50", [](Board& b) { b.s.WorldShips[0] = 50, b.s.WorldRevealed[b.Put(0, 0, 30)] = 5; }, {"0>1 0"}},
+      // The annihilation bomb: only against production 8, only when ships fall short.
+      {"bomb", [](Board& b) { b.s.PlayerCrystal[1] = b.s.WorldBombs[0] = 1, b.Put(H, 0, 200, 1, 8); }, {"0>1 9999"}},
+      {"poor target", [](Board& b) { b.s.PlayerCrystal[1] = b.s.WorldBombs[0] = 1, b.Put(H, 0, 200, 1, 7); }, {}},
+      {"ships do", [](Board& b) { b.s.PlayerCrystal[1] = b.s.WorldBombs[0] = 1, b.Put(H, 0, 10, 1, 8); }, {"0>1 25"}},
+      {"no bomb", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 200, 1, 8); }, {}},
+      {"reported rich", [](Board& b) { b.s.WorldBombs[0] = 1, b.Report(b.Put(H, 0, 200), 0, 8, 200); }, {"0>1 9999"}},
+      // A fleet of any owner arriving first claims the target; every slot counts.
+      {"claimed", [](Board& b) { b.Claim(60, b.Put(0, .5f, 30), .01f); }, {}},
+      {"arrives later", [](Board& b) { b.Claim(60, b.Put(0, .5f, 30), .9f); }, {"0>1 0"}},
+      // Consolidation on an own world at least as good: 15 and 14 beat 14.
+      {"gather 3x5", [](Board& b) { b.s.WorldClass[0] = 2, b.s.WorldProduction[0] = 7, b.Put(Me, 0, 0, 3, 5),
+                                      b.Put(0, kFar, 30); }, {"0>1 100"}},
+      {"gather 2x7", [](Board& b) { b.s.WorldClass[0] = 2, b.s.WorldProduction[0] = 7, b.Put(Me, 0, 0, 2, 7),
+                                      b.Put(0, kFar, 30); }, {"0>1 100"}},
+      {"stay 3x4", [](Board& b) { b.s.WorldClass[0] = 2, b.s.WorldProduction[0] = 7, b.Put(Me, 0, 0, 3, 4),
+                                    b.Put(0, kFar, 30); }, {}},
+      // The truce spares other players' worlds until its last turn.
+      {"truce", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.s.TruceTurn = 10, b.Put(H, 0, 10), b.Put(0, 0, 10); },
+       {"0>2 25"}},
+      {"truce over", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.s.TruceTurn = 10, b.AtTurn(10), b.Put(H, 0, 10),
+                                     b.Put(0, 0, 10); }, {"0>1 25", "0>2 19"}},
+  };
+  for (const auto& c : cases) {
+    Board b;
+    c.setup(b);
+    b.game.EnemyTurn();
+    EXPECT_EQ(b.Fleets(), c.fleets) << c.what;
+    EXPECT_EQ(b.game.BusyFlag, kFalse) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace valkoran
