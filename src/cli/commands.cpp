@@ -206,6 +206,7 @@ std::optional<std::string> RefuseOrder(const Game& game, int from, int to, int a
       if (amount >= 10000) {
         if (s.WorldBombs[from] <= 0) return "World " + s.WorldName[from] + " stores no bombs.";
         if (s.PlayerName[1].empty()) return "Proximity bombs need a second player.";
+        if (game.ProximityBombsInUse() >= kBombs) return "Twenty Proximity Bombs Are Already Armed Or In Flight!";
         return std::nullopt;
       }
       return "AMOUNT must be 10, 25, 50, 75, 100 (percent), 1 (scout), 9999 (bomb) or 10000+threshold.";

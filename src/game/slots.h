@@ -1,0 +1,16 @@
+// Fleet slots named by the turn end, by a saved file or by a peer's message:
+// a damaged file or a garbled message must not make the rules index beyond
+// their tables.
+#pragma once
+
+#include "game/state.h"
+
+namespace valkoran {
+
+// The slot holds a fleet with an owner, a source and a target in play's tables.
+inline bool FleetInFlight(const GameState& s, int f) {
+  return f >= 0 && f < kFleets && s.FleetFrom[f] >= 1 && s.FleetFrom[f] <= kWorlds && s.FleetTo[f] >= 1 &&
+         s.FleetTo[f] <= kWorlds && s.FleetOwner[f] >= 1 && s.FleetOwner[f] <= kSeats;
+}
+
+}  // namespace valkoran
