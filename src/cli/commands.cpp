@@ -86,11 +86,18 @@ float Number(const std::string& text, const std::string& what) {
   return *v;
 }
 
-// The message box text on a terminal: its CR becomes a line break.
-std::string ForTerminal(std::string text) {
-  for (char& c : text)
-    if (c == '\r') c = '\n';
-  return text;
+// The game's texts on a terminal: CR LF and a message box's lone CR become
+// one line break.
+std::string ForTerminal(const std::string& text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r') {
+      out += text[i];
+    } else if (i + 1 >= text.size() || text[i + 1] != '\n') {
+      out += '\n';
+    }
+  }
+  return out;
 }
 
 bool Load(Game& game, const std::string& path, std::ostream& err) {

@@ -303,7 +303,7 @@ TEST(GameCheck, ConquestEndsTheGame) {
   ASSERT_TRUE(rec.Has("gameover"));
   EXPECT_TRUE(rec.Has("notice: Ann Has Taken Over The Entire Solar System With An Rating Of " +
                       Format(Sng(cls * prod), "0.0")));
-  EXPECT_EQ(s.WorldCount, 0);  // cleared for the next game
+  EXPECT_EQ(s.WorldOwner[0], 0);  // cleared for the next game
   EXPECT_EQ(s.TruceTurn, 0);
 }
 
