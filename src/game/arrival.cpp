@@ -45,7 +45,8 @@ void Game::Reinforcements(uint8_t L) {
   const bool shown = Viewer(p);
   if (s.FleetShips[L] >= kAnnihilationBomb) {
     if (shown) {
-      const std::string text = " A Bomb From World " + s.WorldName[from] + " Was Transferred To World " + s.WorldName[t];
+      const std::string text =
+          " A Bomb From World " + s.WorldName[from] + " Was Transferred To World " + s.WorldName[t];
       presenter().Notice(text);
       AddLog(p - 1, text);
       AddWorldHistory(t, p - 1, DateStamp(s) + ":" + text + " ");
@@ -56,11 +57,12 @@ void Game::Reinforcements(uint8_t L) {
     if (s.FleetShips[L] == kScout) s.FleetShips[L] = 1;  // a scout home again is one more ship
     const float ships = s.FleetShips[L];
     if (shown) {
-      const std::string text = " " + Str(ships) + " Reinforcements From World " + s.WorldName[from] + " Arrived At World " + s.WorldName[t];
+      const std::string text =
+          " " + Str(ships) + " Reinforcements From World " + s.WorldName[from] + " Arrived At World " + s.WorldName[t];
       presenter().Notice(text);
       AddLog(p - 1, text);
-      AddWorldHistory(t, p - 1,
-                      DateStamp(s) + ":" + Str(ships) + " Reinforcements From World " + s.WorldName[from] + " Arrived ");
+      AddWorldHistory(
+          t, p - 1, DateStamp(s) + ":" + Str(ships) + " Reinforcements From World " + s.WorldName[from] + " Arrived ");
       presenter().Arrival(t, p, ships);
     }
     s.WorldShips[t] = Sng(static_cast<double>(s.WorldShips[t]) + ships);
@@ -99,7 +101,8 @@ void Game::Scout(uint8_t L) {
                              (s.WorldShieldOn[t] == 1 ? ",  Shield: On," : ",  Shield: Off,") + Str(s.WorldShield[t]) +
                              "%,  Ships:" + Str(s.WorldShips[t]);
   const std::string bombs = ",  Bombs:" + Str(s.WorldBombs[t]);
-  const std::string text = "  Scout Information for World " + s.WorldName[t] + ":" + fields + (s.WorldBombs[t] > 0 ? bombs : "");
+  const std::string text =
+      "  Scout Information for World " + s.WorldName[t] + ":" + fields + (s.WorldBombs[t] > 0 ? bombs : "");
   presenter().Notice(text);
   AddLog(p - 1, text);
   // The world's own record names stored bombs only once someone holds them.
