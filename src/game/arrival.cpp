@@ -89,8 +89,8 @@ void Game::Scout(uint8_t L) {
   known[0][t] = static_cast<int16_t>(Int((static_cast<double>(s.GameYear) - 1 + 0.00001) / 0.05));
   known[1][t] = s.WorldClass[t];
   known[2][t] = s.WorldProduction[t];
-  // A world can hold more ships than the report's field; the report then
-  // says "as many as it can hold" rather than wrapping round to a small number.
+  // A world can hold more ships than the report's field: such a report keeps
+  // the field's largest value rather than wrapping round to a small number.
   known[3][t] = static_cast<int16_t>(std::clamp<long long>(RoundHalfEvenUnchecked(s.WorldShips[t]), -32768, 32767));
   known[4][t] = s.WorldShield[t];
   if (!Viewer(p)) {
