@@ -45,7 +45,8 @@ void Game::Reinforcements(uint8_t L) {
   const bool shown = Viewer(p);
   if (s.FleetShips[L] >= kAnnihilationBomb) {
     if (shown) {
-      const std::string text = " A Bomb From World " + s.WorldName[from] + " Was Transferred To World " + s.WorldName[t];
+      const std::string text =
+          " A Bomb From World " + s.WorldName[from] + " Was Transferred To World " + s.WorldName[t];
       presenter().Notice(text);
       AddLog(p - 1, text);
       AddWorldHistory(t, p - 1, DateStamp(s) + ":" + text + " ");
@@ -56,11 +57,12 @@ void Game::Reinforcements(uint8_t L) {
     if (s.FleetShips[L] == kScout) s.FleetShips[L] = 1;  // a scout home again is one more ship
     const float ships = s.FleetShips[L];
     if (shown) {
-      const std::string text = " " + Str(ships) + " Reinforcements From World " + s.WorldName[from] + " Arrived At World " + s.WorldName[t];
+      const std::string text =
+          " " + Str(ships) + " Reinforcements From World " + s.WorldName[from] + " Arrived At World " + s.WorldName[t];
       presenter().Notice(text);
       AddLog(p - 1, text);
-      AddWorldHistory(t, p - 1,
-                      DateStamp(s) + ":" + Str(ships) + " Reinforcements From World " + s.WorldName[from] + " Arrived ");
+      AddWorldHistory(
+          t, p - 1, DateStamp(s) + ":" + Str(ships) + " Reinforcements From World " + s.WorldName[from] + " Arrived ");
       presenter().Arrival(t, p, ships);
     }
     s.WorldShips[t] = Sng(static_cast<double>(s.WorldShips[t]) + ships);
@@ -87,8 +89,8 @@ void Game::Scout(uint8_t L) {
   known[0][t] = static_cast<int16_t>(Int((static_cast<double>(s.GameYear) - 1 + 0.00001) / 0.05));
   known[1][t] = s.WorldClass[t];
   known[2][t] = s.WorldProduction[t];
-  // A world can hold more ships than the report's field; the report then
-  // says "as many as it can hold" rather than wrapping round to a small number.
+  // A world can hold more ships than the report's field: such a report keeps
+  // the field's largest value rather than wrapping round to a small number.
   known[3][t] = static_cast<int16_t>(std::clamp<long long>(RoundHalfEvenUnchecked(s.WorldShips[t]), -32768, 32767));
   known[4][t] = s.WorldShield[t];
   if (!Viewer(p)) {
@@ -99,7 +101,8 @@ void Game::Scout(uint8_t L) {
                              (s.WorldShieldOn[t] == 1 ? ",  Shield: On," : ",  Shield: Off,") + Str(s.WorldShield[t]) +
                              "%,  Ships:" + Str(s.WorldShips[t]);
   const std::string bombs = ",  Bombs:" + Str(s.WorldBombs[t]);
-  const std::string text = "  Scout Information for World " + s.WorldName[t] + ":" + fields + (s.WorldBombs[t] > 0 ? bombs : "");
+  const std::string text =
+      "  Scout Information for World " + s.WorldName[t] + ":" + fields + (s.WorldBombs[t] > 0 ? bombs : "");
   presenter().Notice(text);
   AddLog(p - 1, text);
   // The world's own record names stored bombs only once someone holds them.

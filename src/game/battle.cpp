@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <string>
+#include <utility>
 
 #include "game/game.h"
 #include "game/slots.h"
@@ -88,11 +90,13 @@ void Game::BattleSetup(uint8_t f) {
   Panel.active = true;
   Panel.attacker = A;
   Panel.defender = D;
-  Panel.from = {s.PlayerName[A - 1], static_cast<float>(s.FleetClass[f]), F, static_cast<float>(s.FleetShield[f]),
-                F, F, static_cast<float>(AttackerAccuracy)};
-  Panel.to = {D > 0 ? s.PlayerName[D - 1] + " - World " + s.WorldName[w] : "World " + s.WorldName[w],
-              static_cast<float>(s.WorldClass[w]), S, static_cast<float>(s.WorldShield[w]), S, S,
-              static_cast<float>(DefenderAccuracy)};
+  // Each side starts with as many shots as ships.
+  auto side = [](std::string name, float shipClass, float ships, float shield, float accuracy) {
+    return BattleSideValues{std::move(name), shipClass, ships, shield, ships, ships, accuracy};
+  };
+  Panel.from = side(s.PlayerName[A - 1], s.FleetClass[f], F, s.FleetShield[f], AttackerAccuracy);
+  Panel.to = side(D > 0 ? s.PlayerName[D - 1] + " - World " + s.WorldName[w] : "World " + s.WorldName[w],
+                  s.WorldClass[w], S, s.WorldShield[w], DefenderAccuracy);
   presenter().BattlePanelChanged(Panel);
   presenter().WorldMark(Mark::AttackMarkers, w, A, F < 100 ? 1 : F < 500 ? 2 : 3);
   WorldUp(f);
@@ -208,7 +212,8 @@ void Game::BattleDone(uint8_t f) {
     } else {
       const std::string head = attacker + " Took Over World " + world + " With";
       // The log keeps the fraction a first volley can leave; the world's record only whole ships.
-      toAll("  " + head + Str(ShooterShips) + " Ships Left", stamp + ": " + head + Str(Int(ShooterShips)) + " Ships Left ");
+      toAll("  " + head + Str(ShooterShips) + " Ships Left",
+            stamp + ": " + head + Str(Int(ShooterShips)) + " Ships Left ");
       s.WorldShips[w] = ShooterShips;
       s.WorldShield[w] = ShieldField(ShooterShield);
     }
@@ -245,7 +250,8 @@ void Game::BattleDone(uint8_t f) {
         find("  An Information Crystal Found On World!", ": Information Crystal Found On World!");
       } else {
         s.WorldShips[w] = Sng(static_cast<double>(s.WorldShips[w]) + code);
-        find(" " + Str(code) + " Ships Were Found In A Secret Hangar!", ":" + Str(code) + " Ships Found In Secret Hangar! ");
+        find(" " + Str(code) + " Ships Were Found In A Secret Hangar!",
+             ":" + Str(code) + " Ships Found In Secret Hangar! ");
         s.WorldTreasure[w] = kNoTreasure;
       }
       if (!s.SpeedGame) presenter().Pause(1000);

@@ -54,7 +54,8 @@ void Game::ProximitySet(uint8_t f) {
   }
   if (Viewer(A)) {
     if (slot >= 0) {
-      const std::string text = " A Proximity Bomb With a Threshold of" + Str(t) + " Ships Was Set On World " + s.WorldName[w];
+      const std::string text =
+          " A Proximity Bomb With a Threshold of" + Str(t) + " Ships Was Set On World " + s.WorldName[w];
       presenter().Notice(" " + text);
       AddLog(A - 1, " " + text);
       AddWorldHistory(w, A - 1, DateStamp(s) + ":" + text);
@@ -67,7 +68,8 @@ void Game::ProximitySet(uint8_t f) {
     } else {
       // Launches stop at twenty, but a loaded game can still bring one too
       // many: its owner must not be told it was set.
-      const std::string text = "  A Proximity Bomb Could Not Be Set On World " + s.WorldName[w] + ", Twenty Are Already Armed";
+      const std::string text =
+          "  A Proximity Bomb Could Not Be Set On World " + s.WorldName[w] + ", Twenty Are Already Armed";
       presenter().Notice(text);
       AddLog(A - 1, text);
     }
@@ -90,8 +92,9 @@ void Game::Proximity(int16_t f, int16_t j) {
   presenter().WorldMark(Mark::ProximityRange, static_cast<int>(b), P, 4);
   WorldUp(static_cast<uint8_t>(f));
   // A fleet of the largest size is still ships; only the bomb codes are bombs.
-  const std::string victim = ships < kAnnihilationBomb ? " Destroyed" + Str(ships) + " Ships From " + s.PlayerName[A - 1]
-                                                       : " Destroyed A Traveling Bomb From " + s.PlayerName[A - 1];
+  const std::string victim = ships < kAnnihilationBomb
+                                 ? " Destroyed" + Str(ships) + " Ships From " + s.PlayerName[A - 1]
+                                 : " Destroyed A Traveling Bomb From " + s.PlayerName[A - 1];
   const std::string text = " A Proximity Bomb Set By " + s.PlayerName[P - 1] + " On World " + s.WorldName[b] + victim;
   presenter().Notice(" " + text);
   AddLog(A - 1, " " + text);

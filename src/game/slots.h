@@ -7,7 +7,7 @@
 
 namespace valkoran {
 
-// The slot holds a fleet with an owner, a source and a target in play's tables.
+// The slot holds a fleet with an owner, and a source and a target among the worlds.
 inline bool FleetInFlight(const GameState& s, int f) {
   return f >= 0 && f < kFleets && s.FleetFrom[f] >= 1 && s.FleetFrom[f] <= kWorlds && s.FleetTo[f] >= 1 &&
          s.FleetTo[f] <= kWorlds && s.FleetOwner[f] >= 1 && s.FleetOwner[f] <= kSeats;

@@ -1,0 +1,416 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "cli/commands.h"
+#include "game/game.h"
+#include "game/newgame.h"
+#include "store/savefile.h"
+#include "support/recorder.h"
+#include "support/vectors.h"
+
+namespace valkoran {
+namespace {
+
+using Lines = std::vector<std::string>;
+const std::string Y = " Year 1.05, Turn #1";
+
+// The host's sends, in the same timeline as what the player sees.
+class RelayLog : public Relay {
+ public:
+  explicit RelayLog(Lines& events) : e_(events) {}
+  void SendProximitySet(int f) override { Add("proximityset " + std::to_string(f)); }
+  void SendReinforcements(int f) override { Add("reinforcements " + std::to_string(f)); }
+  void SendScout(int f, int seat) override { Add("scout " + std::to_string(f) + " " + std::to_string(seat)); }
+  void SendBattleAccu(int a, int d) override { Add("accu " + std::to_string(a) + " " + std::to_string(d)); }
+  void SendBattleSetup(int f) override { Add("setup " + std::to_string(f)); }
+  void SendBattleDone(int side, int f) override { Add("done " + std::to_string(side) + " " + std::to_string(f)); }
+
+ private:
+  void Add(const std::string& m) { e_.push_back("send: " + m); }
+  Lines& e_;
+};
+
+// Seats Ann, ENEMY1, Bob; worlds 4 "Kasei" and 5 "Zea". Every world sits on
+// orbit 100 at angle 0 and does not turn unless a test says so.
+class Arrive : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    game.SetPresenter(&rec);
+    s.PlayerName = {"Ann", "ENEMY1", "Bob", "", ""};
+    s.WorldCount = 12;
+    s.GameYear = 1.05f;
+    for (int w = 0; w < kWorlds; ++w) s.WorldName[w] = "W" + std::to_string(w), s.WorldOrbit[w] = 100;
+    s.WorldName[4] = "Kasei";
+    s.WorldName[5] = "Zea";
+  }
+  void World(int w, int owner, float ships, int cls = 3) {
+    s.WorldOwner[w] = static_cast<uint8_t>(owner), s.WorldShips[w] = ships, s.WorldClass[w] = static_cast<uint8_t>(cls);
+  }
+  // Arriving when `remaining` is 0; 0.5 means launched this turn.
+  uint8_t Fleet(int f, int from, int to, int owner, float ships, int cls = 3, float remaining = 0) {
+    s.FleetFrom[f] = static_cast<uint8_t>(from + 1), s.FleetTo[f] = static_cast<uint8_t>(to + 1);
+    s.FleetOwner[f] = static_cast<uint8_t>(owner), s.FleetShips[f] = ships, s.FleetClass[f] = static_cast<uint8_t>(cls);
+    s.FleetDistance[f] = 0.5f, s.FleetRemaining[f] = remaining;
+    return static_cast<uint8_t>(f);
+  }
+  size_t Count(const std::string& e) const { return std::count(rec.events.begin(), rec.events.end(), e); }
+  void Fresh() {
+    rec.Clear();
+    for (auto& h : s.GameHistory) h.clear();
+    for (auto& h : s.WorldHistory[5]) h.clear();
+  }
+
+  Game game{11};
+  GameState& s = game.state;
+  test::Recorder rec;
+};
+
+TEST_F(Arrive, ReinforcementsAndBombTransfersToOwnWorlds) {
+  const struct {
+    float ships;
+    int owner;
+    bool speed;
+    float shipsAfter;
+    int bombsAfter;
+    std::string text, history;
+  } cases[] = {
+      {25, 1, false, 35, 0, "  25 Reinforcements From World Kasei Arrived At World Zea",
+       ": 25 Reinforcements From World Kasei Arrived "},
+      {kScout, 1, true, 11, 0, "  1 Reinforcements From World Kasei Arrived At World Zea",
+       ": 1 Reinforcements From World Kasei Arrived "},
+      {9999, 1, false, 10, 1, " A Bomb From World Kasei Was Transferred To World Zea",
+       ": A Bomb From World Kasei Was Transferred To World Zea "},
+      {25, 2, false, 35, 0, "", ""},  // a computer player's: the state changes, nothing is said
+  };
+  for (const auto& c : cases) {
+    Fresh();
+    s.SpeedGame = c.speed ? kTrue : kFalse;
+    World(5, c.owner, 10);
+    s.WorldBombs[5] = 0;
+    game.EndTravel(Fleet(3, 4, 5, c.owner, c.ships));
+    EXPECT_TRUE(s.WorldShips[5] == c.shipsAfter && s.WorldBombs[5] == c.bombsAfter && !s.FleetFrom[3]) << c.ships;
+    Lines seen = {"notice: " + c.text, "log 0: " + c.text, "cue: reinforcements.wav", "pause: 1000", "notice: "};
+    if (c.speed) seen.erase(seen.begin() + 2, seen.begin() + 4);
+    if (c.text.empty()) seen = {"notice: "};
+    EXPECT_EQ(rec.events, seen);
+    EXPECT_EQ(s.WorldHistory[5][c.owner - 1], c.text.empty() ? "" : Y + c.history + "\r\n");
+  }
+}
+
+TEST_F(Arrive, ScoutReportsWhatTheWorldHolds) {
+  World(5, 2, 30.5f);
+  s.WorldProduction[5] = 7, s.WorldShield[5] = 40, s.WorldShieldOn[5] = 1, s.WorldBombs[5] = 2;
+  game.EndTravel(Fleet(3, 4, 5, 1, kScout));
+  const std::string fields = "  Prod: 7,  Class: 3,  Shield: On, 40%,  Ships: 30.5,  Bombs: 2";
+  const std::string report = "  Scout Information for World Zea:" + fields;
+  EXPECT_EQ(rec.events, (Lines{"notice: " + report, "log 0: " + report, "cue: scout.wav"}));
+  EXPECT_EQ(s.WorldHistory[5][0], Y + ":  Scout Information:" + fields + " \r\n");
+  const auto& k = s.PlayerKnowledge[0];
+  EXPECT_EQ((std::vector<int>{k[0][5], k[1][5], k[2][5], k[3][5], k[4][5]}), (std::vector<int>{1, 3, 7, 30, 40}));
+
+  // An unowned world's record leaves its bombs out; the report does not.
+  Fresh();
+  World(5, 0, 30.5f);
+  game.EndTravel(Fleet(3, 4, 5, 1, kScout));
+  EXPECT_EQ(rec.events[0], "notice: " + report);
+  EXPECT_EQ(s.WorldHistory[5][0], Y + ":  Scout Information:  Prod: 7,  Class: 3,  Shield: On, 40%,  Ships: 30.5 \r\n");
+
+  // A computer player learns as much, silently; a count beyond the field stays at its top.
+  Fresh();
+  s.WorldShips[5] = 40000;
+  game.EndTravel(Fleet(3, 4, 5, 2, kScout));
+  EXPECT_TRUE(rec.events.empty());
+  EXPECT_EQ(s.PlayerKnowledge[1][3][5], 32767);
+}
+
+TEST_F(Arrive, HostSendsBeforeEachHandlerAndAClientWaitsForTheHostsShots) {
+  RelayLog relay(rec.events);
+  game.SetRelay(&relay);
+  s.NetworkGame = kTrue, s.SpeedGame = kTrue;
+  game.role = NetRole::Server;
+  const std::tuple<int, float, std::string> cases[] = {{1, 5, "reinforcements 3"},
+                                                       {1, 10010, "proximityset 3"},
+                                                       {2, kScout, "scout 3 0"},
+                                                       {2, 10010, "proximityset 3"},
+                                                       {2, 9999, "done 2 3"}};
+  for (const auto& [worldOwner, ships, send] : cases) {
+    Fresh();
+    World(5, worldOwner, 10);
+    game.EndTravel(Fleet(3, 4, 5, 1, ships));
+    EXPECT_EQ(rec.events.at(0), "send: " + send);
+  }
+  Fresh();
+  World(5, 2, 3);
+  game.EndTravel(Fleet(3, 4, 5, 1, 20));
+  const Lines sends = rec.Only("send: ");
+  EXPECT_EQ(sends.at(0),
+            "send: accu " + std::to_string(game.AttackerAccuracy) + " " + std::to_string(game.DefenderAccuracy));
+  EXPECT_EQ(sends.at(1), "send: setup 3");
+  EXPECT_EQ(sends.back(), "send: done 2 3");
+
+  game.role = NetRole::Client;
+  game.AttackerAccuracy = 73, game.DefenderAccuracy = 84;
+  Fresh();
+  World(5, 2, 30);
+  game.EndTravel(Fleet(3, 4, 5, 1, 25));
+  EXPECT_TRUE(game.Panel.from.accuracy == 73 && game.Panel.to.accuracy == 84);
+  EXPECT_TRUE(s.FleetFrom[3] && s.WorldOwner[5] == 2 && rec.Only("send: ").empty());
+  EXPECT_EQ(rec.events.back(), "notice: Battle Alert:  25 Ships from Ann Attacking 30 Ships on World Zea");
+}
+
+TEST_F(Arrive, AnEmptyWorldFallsAfterOneShotAndOnlyTheLogKeepsTheFraction) {
+  for (float ships : {25.0f, 8.25f}) {
+    Fresh();
+    World(5, 2, 0);
+    game.EndTravel(Fleet(3, 4, 5, 1, ships));
+    EXPECT_EQ(Count("pause: 300"), 1u);  // one shot, hit or miss
+    EXPECT_TRUE(s.WorldOwner[5] == 1 && s.WorldShips[5] == ships);
+    for (int k = 0; k < kSeats; ++k) {
+      EXPECT_EQ(s.GameHistory[k], "\r\n  Ann Took Over World Zea With" + Str(ships) + " Ships Left");
+      EXPECT_EQ(s.WorldHistory[5][k], Y + ": Ann Took Over World Zea With" + Str(Int(ships)) + " Ships Left \r\n");
+    }
+  }
+}
+
+TEST_F(Arrive, AnUnownedWorldFightsOffAWeakAttack) {
+  World(5, 0, 1000, 5);
+  Rng draws = game.rng;  // two accuracies, then the attacker's 25 shots
+  const double accuracy = 60 + Int(40.0 * draws.Next());
+  draws.Next();
+  int hits = 0;
+  for (int shot = 0; shot < 25; ++shot) hits += Sng(100.0 * draws.Next()) <= accuracy;
+  game.EndTravel(Fleet(3, 4, 5, 2, 25, 1));
+  EXPECT_TRUE(rec.Has("notice: Battle Alert:  25 Ships from ENEMY1 Attacking 1000 Ships on World Zea"));
+  EXPECT_TRUE(rec.Has("pause: 120"));  // 2*(1500*1000+25)/(1000*25) ms a shot
+  EXPECT_TRUE(rec.Has("log 2:   World Zea Fought Off 25 Ships From ENEMY1") && rec.Has("cue: battlelost.wav"));
+  // One volley of one-ship hits; class 5 answers three ships a hit and ends it in its first volley.
+  EXPECT_TRUE(s.WorldShips[5] == 1000 - hits && s.WorldOwner[5] == 0);
+  EXPECT_EQ(s.WorldHistory[5][3], Y + ": Fought Off 25 Ships From ENEMY1, " + Str(1000 - hits) + " Ships Left \r\n");
+}
+
+TEST_F(Arrive, HitsWearDownTheShieldThenCostShipsByClass) {
+  Fleet(3, 4, 5, 1, 10);
+  World(5, 2, 10);
+  game.TargetShield = 40, game.TargetShips = 10;
+  for (int i = 0; i < 40; ++i) game.FromHit(3);
+  EXPECT_EQ(game.TargetShips, 10);
+  game.FromHit(3);
+  EXPECT_EQ(game.TargetShips, 9);
+  const std::tuple<int, int, double> losses[] = {{3, 3, 1},    {1, 5, 1},      {2, 1, 1.5},   {5, 1, 3},
+                                                 {3, 2, 1.25}, {4, 3, 1.1667}, {5, 4, 1.125}, {5, 3, 1.3333}};
+  for (const auto& [shooter, target, loss] : losses) {
+    for (bool attacker : {true, false}) {
+      s.FleetClass[3] = static_cast<uint8_t>(attacker ? shooter : target);
+      s.WorldClass[5] = static_cast<uint8_t>(attacker ? target : shooter);
+      game.TargetShield = 0, game.TargetShips = 100;
+      attacker ? game.FromHit(3) : game.ToHit(3);
+      EXPECT_NEAR(game.TargetShips, 100 - loss, 1e-4) << shooter << " on " << target;
+    }
+  }
+  game.TargetShips = 1;
+  game.ToHit(3);
+  EXPECT_EQ(game.TargetShips, 0);
+}
+
+TEST_F(Arrive, ASideLeftWithAFractionFiresNothingAndFallsToTheNextShot) {
+  // One class-2 ship against two class-1 ships. A first hit leaves 0.5, shown
+  // as 0: the defender's volley is empty and the attacker's next shot ends the
+  // battle even when it misses. Find a seed whose first shot hits and second misses.
+  uint64_t seed = 1;
+  for (;; ++seed) {
+    Rng r(seed);
+    const double acc = 60 + Int(40.0 * r.Next());
+    r.Next();
+    if (Sng(100.0 * r.Next()) <= acc && Sng(100.0 * r.Next()) > acc) break;
+  }
+  game.rng = Rng(seed);
+  World(5, 2, 2, 1);
+  game.EndTravel(Fleet(3, 4, 5, 1, 1, 2));
+  EXPECT_EQ(Count("pause: 300"), 2u);
+  EXPECT_TRUE(s.WorldOwner[5] == 1 && s.WorldShips[5] == 1);
+}
+
+TEST_F(Arrive, AnnihilationAndSpeedGameKeepTheirPausesAndCues) {
+  World(5, 2, 40);
+  s.WorldShield[5] = 60;
+  game.EndTravel(Fleet(3, 4, 5, 1, kAnnihilationBomb));
+  const std::string text = "Ann Took Over World Zea With An Annihilation Bomb";
+  EXPECT_TRUE(rec.Has("log 3:   " + text));
+  EXPECT_EQ(s.WorldHistory[5][2], Y + ": " + text + " \r\n");
+  EXPECT_TRUE(s.WorldShips[5] == 0 && s.WorldShield[5] == 0 && s.WorldOwner[5] == 1);
+  EXPECT_EQ(rec.Only("cue"), (Lines{"cue: bomb.wav", "cue: battlewon.wav"}));
+  EXPECT_EQ(rec.Only("pause").size(), 8u);  // rings, 500, the final second, rings: no shots
+
+  Fresh();
+  s.SpeedGame = kTrue;
+  World(5, 2, 3);
+  game.EndTravel(Fleet(3, 4, 5, 1, 30));
+  EXPECT_EQ(rec.Only("pause"), Lines{"pause: 1000"});
+  EXPECT_TRUE(rec.Only("cue").empty());
+}
+
+TEST_F(Arrive, TheConquerorFindsBombsAndTreasures) {
+  const struct {
+    int attacker, treasure, bombs;
+    bool network;
+    std::vector<std::pair<std::string, std::string>> finds;  // log text, record line after the stamp
+    float ships;
+    int bombsAfter, treasureAfter, crystal;
+  } cases[] = {
+      {1,
+       1,
+       0,
+       false,
+       {{"  A Bomb Was Found In A Secret Hangar!", ": Extra Bomb Found In Secret Hangar! "}},
+       5,
+       1,
+       0,
+       0},
+      {1, 2, 0, false, {{"  Double Speed Fuel Found On World!", ": Double Speed Fuel Found On World! "}}, 5, 0, 2, 0},
+      {2,
+       3,
+       0,
+       false,
+       {{"  An Information Crystal Found On World!", ": Information Crystal Found On World!"}},
+       5,
+       0,
+       0,
+       1},
+      {1,
+       12,
+       3,
+       false,
+       {{" 3 Bombs Were Found On World!", ": 3 Bombs Were Found On World!"},
+        {"  12 Ships Were Found In A Secret Hangar!", ": 12 Ships Found In Secret Hangar! "}},
+       17,
+       3,
+       0,
+       0},
+      {1, 0, 1, false, {{"A Bomb Was Found On World!", ": 1 Bombs Were Found On World!"}}, 5, 1, 0, 0},
+      {1, 12, 0, true, {}, 17, 0, 0, 0},  // told on the conqueror's machine only
+  };
+  for (const auto& c : cases) {
+    Fresh();
+    s.NetworkGame = c.network ? kTrue : kFalse;
+    game.role = c.network ? NetRole::Server : NetRole::Local;
+    s.CurrentPlayer = 2;
+    s.PlayerCrystal = {};
+    World(5, 3, 0);
+    s.WorldTreasure[5] = static_cast<int16_t>(c.treasure), s.WorldBombs[5] = static_cast<int16_t>(c.bombs);
+    game.EndTravel(Fleet(3, 4, 5, c.attacker, 5));
+    const int seat = c.attacker - 1;
+    const std::string took = s.PlayerName[seat] + " Took Over World Zea With 5 Ships Left";
+    std::string log = "\r\n  " + took, record = Y + ": " + took + " \r\n";
+    for (const auto& [text, line] : c.finds) log += "\r\n" + text, record = Y + line + "\r\n" + record;
+    EXPECT_EQ(s.GameHistory[seat], log);
+    EXPECT_EQ(s.WorldHistory[5][seat], record);
+    EXPECT_EQ(s.WorldHistory[5][3], Y + ": " + took + " \r\n");
+    EXPECT_TRUE(s.WorldShips[5] == c.ships && s.WorldBombs[5] == c.bombsAfter &&
+                s.WorldTreasure[5] == c.treasureAfter && s.PlayerCrystal[seat] == c.crystal)
+        << c.treasure;
+  }
+}
+
+TEST_F(Arrive, AProximityBombFiresOnBigEnoughForeignFleetsWithinTwenty) {
+  s.BombOwner[0] = 3, s.BombWorld[0] = 6, s.BombThreshold[0] = 50;
+  const std::tuple<float, int, float, bool> cases[] = {
+      // ships, owner, orbit of the course, fires
+      {49, 1, 100, false},   {50, 1, 100, true},    {kScout, 1, 100, false}, {9999, 2, 100, true},
+      {10001, 1, 100, true}, {5000, 3, 100, false}, {50, 1, 120, true},      {50, 1, 120.01f, false}};
+  for (const auto& [ships, owner, orbit, fires] : cases) {
+    s.WorldOrbit[4] = s.WorldOrbit[5] = orbit;
+    Fleet(3, 4, 5, owner, ships, 3, 0.25f);
+    EXPECT_EQ(game.ProximityCheck(3, 0), fires) << ships << " " << orbit;
+  }
+  // The bomb's world has turned since the turn began; it is checked where it stood.
+  s.WorldOrbit[4] = s.WorldOrbit[5] = 100;
+  Fleet(3, 4, 5, 1, 50, 3, 0.25f);
+  s.WorldAngle[6] = 0.5f;
+  EXPECT_FALSE(game.ProximityCheck(3, 0));
+  s.WorldSpin[6] = Sng(0.5 / 26);
+  EXPECT_TRUE(game.ProximityCheck(3, 0));
+}
+
+TEST_F(Arrive, AProximityExplosionIsToldToTheVictim) {
+  for (float ships : {25.0f, 9998.0f, 9999.0f, 10020.0f}) {
+    Fresh();
+    s.BombOwner[2] = 3, s.BombWorld[2] = 4, s.BombThreshold[2] = 20;
+    game.Proximity(Fleet(7, 6, 5, 1, ships, 3, 0.25f), 2);
+    const std::string text = "A Proximity Bomb Set By Bob On World Kasei Destroyed" +
+                             (ships < 9999 ? Str(ships) + " Ships From Ann" : " A Traveling Bomb From Ann");
+    EXPECT_TRUE(rec.Has("notice:   " + text) && rec.Has("cue: bomb.wav"));
+    EXPECT_EQ(s.GameHistory[0] + s.GameHistory[2], "\r\n  " + text);
+    EXPECT_EQ(s.WorldHistory[5][0], Y + ": " + text + " \r\n");
+    EXPECT_EQ(s.BombOwner[2] + s.BombWorld[2] + s.BombThreshold[2] + s.FleetFrom[7], 0);
+  }
+}
+
+TEST_F(Arrive, ProximityBombsAreSetUpToTwentyAndALostOneIsNeverReportedSet) {
+  World(5, 2, 10);
+  game.EndTravel(Fleet(3, 4, 5, 1, 10050));
+  const std::string set = " A Proximity Bomb With a Threshold of 50 Ships Was Set On World Zea";
+  EXPECT_EQ(rec.Only("log"), Lines{"log 0:  " + set});
+  EXPECT_EQ(s.WorldHistory[5][0], Y + ":" + set + "\r\n");
+  EXPECT_TRUE(s.BombOwner[0] == 1 && s.BombWorld[0] == 5 && s.BombThreshold[0] == 50);
+  Fleet(4, 4, 6, 2, 10005, 3, 0.25f);
+  Fleet(5, 4, 6, 2, 9999, 3, 0.25f);
+  EXPECT_EQ(game.ProximityBombsInUse(), 2);
+
+  Fresh();
+  s.BombOwner.fill(3);
+  game.EndTravel(Fleet(3, 4, 5, 1, 10050));
+  EXPECT_EQ(rec.Only("log"),
+            Lines{"log 0:   A Proximity Bomb Could Not Be Set On World Zea, Twenty Are Already Armed"});
+  EXPECT_TRUE(rec.Only("cue").empty() && s.WorldHistory[5][0].empty() && !s.FleetFrom[3] && s.BombOwner[0] == 3);
+
+  // The runner refuses the launch that would make a twenty-first.
+  Game g(5);
+  GameSetup setup;
+  setup.names = {"Ann", "Bob", "", ""};
+  NewGame(g, setup);
+  g.state.WorldBombs[8] = 2;
+  const std::string dir = test::TempDir();
+  for (int armed : {19, 20}) {
+    for (int j = 0; j < kBombs; ++j) g.state.BombOwner[j] = j < armed ? 2 : 0;
+    ASSERT_FALSE(SaveGame(dir + "/g.gam", g.state));
+    std::ostringstream out, err;
+    EXPECT_EQ(cli::Run({"send", dir + "/g.gam", "8", "0", "10050", "--out", dir + "/o.gam"}, out, err),
+              armed == 20 ? 2 : 0);
+    EXPECT_EQ(err.str(), armed == 20 ? "Twenty Proximity Bombs Are Already Armed Or In Flight!\n" : "");
+  }
+}
+
+TEST_F(Arrive, APulseBombSweepsEightyUnitsAroundTheHomeWorld) {
+  World(8, 1, 10);
+  s.WorldBombs[8] = 2;
+  game.SelectedFrom = 8;
+  game.mnuComSendPulse_Click();
+  EXPECT_EQ(rec.Only("notice"), Lines{"notice:  Pulse Bomb Sent!"});
+  EXPECT_TRUE(rec.Has("pause: 1500") && s.WorldTreasure[8] == kPulseArmed && s.WorldBombs[8] == 1);
+
+  // Fleet f flies along world f's orbit at angle 0, as the home world does on orbit 100.
+  const std::tuple<int, float, float, float, bool> fleets[] = {
+      // owner, ships, orbit, remaining, destroyed
+      {2, 25, 180, 0.25f, true},     {2, kScout, 180.01f, 0.25f, false}, {3, 9999, 150, 0.25f, true},
+      {2, kScout, 150, 0.25f, true}, {2, 40, 150, 0.5f, false},          {1, 40, 150, 0.25f, false}};
+  for (int f = 0; f < 6; ++f) {
+    const auto& [owner, ships, orbit, remaining, destroyed] = fleets[f];
+    s.WorldOrbit[f] = orbit;
+    Fleet(f, f, f, owner, ships, 3, remaining);
+  }
+  Fresh();
+  s.SpeedGame = kTrue;
+  game.PulseBomb(8);
+  for (int f = 0; f < 6; ++f) EXPECT_EQ(!s.FleetFrom[f], std::get<4>(fleets[f])) << f;
+  EXPECT_EQ(rec.Only("log"), (Lines{"log 1:    25 Ships From ENEMY1 Were Destroyed By A Pulse Bomb On World W8",
+                                    "log 2:   A Bomb From Bob Was Destroyed By A Pulse Bomb On World W8",
+                                    "log 1:   A Scout From ENEMY1 Was Destroyed By A Pulse Bomb On World W8"}));
+  EXPECT_EQ(Count("cue: pulsegot.wav"), 3u);
+  EXPECT_EQ(rec.Only("pause").size(), 3u + 1 + 3 + 1);  // rings, 500, a second a loss, 2000: Speed Game or not
+  EXPECT_EQ(s.WorldTreasure[8], 0);
+}
+
+}  // namespace
+}  // namespace valkoran
