@@ -211,6 +211,8 @@ std::optional<std::string> RefuseOrder(const Game& game, int from, int to, int a
       return std::nullopt;
     default:
       if (amount >= 10000) {
+        // The threshold window offers 1..9998: 0 would go off for a scout.
+        if (amount < 10001 || amount > 19998) return "The threshold of a proximity bomb must be 1 to 9998 ships.";
         if (s.WorldBombs[from] <= 0) return "World " + s.WorldName[from] + " stores no bombs.";
         if (s.PlayerName[1].empty()) return "Proximity bombs need a second player.";
         if (game.ProximityBombsInUse() >= kBombs) return "Twenty Proximity Bombs Are Already Armed Or In Flight!";

@@ -92,6 +92,8 @@ TEST_F(CliTest, SendResaveAndFileErrors) {
       {{"8", "0", "33"}, 2},
       {{"8", "20", "50"}, 2},  // not in play
       {{"8", "1", "10001"}, 0},
+      {{"8", "1", "10000"}, 2},  // threshold 0
+      {{"8", "1", "19999"}, 2},
   };
   for (const auto& [args, code] : orders)
     EXPECT_EQ(Cli({"send", P("g.gam"), args[0], args[1], args[2], "--out", P("t.gam")}).code, code) << args[2];
