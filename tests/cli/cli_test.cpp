@@ -113,5 +113,34 @@ TEST_F(CliTest, SendResaveAndFileErrors) {
   EXPECT_EQ(r.out, "007.3\tAnn\t0\t 4\t 40\t3.25\t 100\t6.12.2026\n" + std::string(9, '\n'));
 }
 
+TEST_F(CliTest, PlayAndReport) {
+  ASSERT_EQ(Cli({"new", "--worlds", "16", "--player", "ENEMY0", "--player", "ENEMY1", "--player", "Cid", "--seed",
+                 "4", "--out", P("g.gam")})
+                .code,
+            0);
+  // Moves count seat turns, turns count processed turns; both stop before
+  // the next seat starts.
+  ASSERT_EQ(Cli({"play", P("g.gam"), "--moves", "2", "--quiet", "--out", P("m.gam")}).code, 0);
+  EXPECT_EQ(Load("m.gam").CurrentPlayer, 2);
+  EXPECT_EQ(Load("m.gam").GameYear, 1.0f);
+  const Result a = Cli({"play", P("g.gam"), "--turns", "12", "--seed", "9", "--out", P("a.gam")});
+  const Result b = Cli({"play", P("g.gam"), "--turns", "12", "--seed", "9", "--out", P("b.gam")});
+  ASSERT_EQ(a.code, 0) << a.err;
+  EXPECT_EQ(a.out, b.out);
+  EXPECT_EQ(test::Slurp(P("a.gam")), test::Slurp(P("b.gam")));
+  float year = 1;
+  for (int i = 0; i < 12; ++i) year = Sng(year + 0.05);
+  EXPECT_EQ(Load("a.gam").GameYear, year);
+  EXPECT_EQ(a.out.substr(0, 28), "0\tInitiating Turn #0 ENEMY0!");
+  EXPECT_NE(a.out.find("\n12\tYear 1.60, Turn #12\n"), std::string::npos);
+  EXPECT_NE(a.out.find("\n    ENEMY0 Owns"), std::string::npos);  // the status report closes the run
+
+  const Result r = Cli({"report", P("g.gam")});
+  EXPECT_EQ(r.code, 0);
+  EXPECT_NE(r.out.find("\nCid\n  World:              Class:"), std::string::npos);
+  EXPECT_NE(r.out.find("\nNone\n"), std::string::npos);
+  EXPECT_EQ(r.out.find("ENEMY0\n  World:"), std::string::npos);  // computer seats have no panel
+}
+
 }  // namespace
 }  // namespace valkoran
