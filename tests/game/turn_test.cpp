@@ -56,51 +56,44 @@ TEST(EndTurn, FleetsNeedOneTurnMoreThanTheirFloatDistanceSuggests) {
   }
 }
 
-TEST(EndTurn, ProductionShieldsAndTheYear) {
+TEST(EndTurn, ProductionShieldsRotationAndTheYear) {
+  const struct {
+    int world, shieldOn, shield, production, ships;
+    int shieldAfter, shieldOnAfter, shipsAfter;
+  } worlds[] = {
+      {8, 1, 96, 8, 10, 100, 0, 14},  // four points overflow into ships
+      {9, 1, 50, 6, 3, 56, 1, 3},     // short of 100: no ships at all
+      {10, 0, 0, 7, 1, 0, 0, 8},
+  };
   Game game = Made({"Ann", "", "", ""});
   GameState& s = game.state;
-  s.WorldShieldOn[8] = 1;  // 96 + 8: four points overflow into ships
-  s.WorldShield[8] = 96;
-  s.WorldProduction[8] = 8;
-  s.WorldShips[8] = 10;
-  s.WorldShieldOn[9] = 1;  // short of 100: no ships at all
-  s.WorldShield[9] = 50;
-  s.WorldProduction[9] = 6;
-  s.WorldOwner[9] = 1;
-  s.WorldShips[9] = 3;
-  s.WorldShieldOn[10] = 0;
-  s.WorldOwner[10] = 1;
-  s.WorldProduction[10] = 7;
-  s.WorldShips[10] = 1;
-  std::vector<int> shieldedUnowned;
+  for (const auto& w : worlds) {
+    s.WorldOwner[w.world] = 1;
+    s.WorldShieldOn[w.world] = static_cast<uint8_t>(w.shieldOn);
+    s.WorldShield[w.world] = static_cast<uint8_t>(w.shield);
+    s.WorldProduction[w.world] = static_cast<uint8_t>(w.production);
+    s.WorldShips[w.world] = static_cast<float>(w.ships);
+  }
   for (int w = 0; w < s.WorldCount; ++w)
+    if (s.WorldOwner[w] == 0) s.WorldShieldOn[w] = 1;
+  const GameState before = s;
+  game.EndTurn();
+  for (const auto& w : worlds) {
+    EXPECT_EQ(s.WorldShield[w.world], w.shieldAfter) << w.world;
+    EXPECT_EQ(s.WorldShieldOn[w.world], w.shieldOnAfter) << w.world;
+    EXPECT_EQ(s.WorldShips[w.world], w.shipsAfter) << w.world;
+  }
+  for (int w = 0; w < s.WorldCount; ++w) {
+    // An unowned world's shield never stays on for two turns in a row.
     if (s.WorldOwner[w] == 0) {
-      s.WorldShieldOn[w] = 1;
-      shieldedUnowned.push_back(w);
+      EXPECT_EQ(s.WorldShieldOn[w], 0) << w;
     }
-  game.EndTurn();
-  EXPECT_EQ(s.WorldShield[8], 100);
-  EXPECT_EQ(s.WorldShips[8], 14);
-  EXPECT_EQ(s.WorldShieldOn[8], 0);
-  EXPECT_EQ(s.WorldShield[9], 56);
-  EXPECT_EQ(s.WorldShips[9], 3);
-  EXPECT_EQ(s.WorldShieldOn[9], 1);
-  EXPECT_EQ(s.WorldShips[10], 8);
-  // An unowned world's shield never stays on for two turns in a row.
-  for (int w : shieldedUnowned) EXPECT_EQ(s.WorldShieldOn[w], 0) << w;
-  EXPECT_EQ(s.GameYear, Sng(1.0f + 0.05));
-  EXPECT_EQ(s.GameHistory[3], "\r\nYear 1.05, Turn #1");
-}
-
-TEST(EndTurn, RotationMovesEveryWorldTwentySixSpinSteps) {
-  Game game = Made({"Ann", "", "", ""});
-  GameState before = game.state;
-  game.EndTurn();
-  for (int w = 0; w < game.state.WorldCount; ++w) {
     float a = before.WorldAngle[w];
     for (int k = 0; k < 26; ++k) a = Sng(static_cast<double>(a) + before.WorldSpin[w]);
-    EXPECT_EQ(game.state.WorldAngle[w], a) << w;
+    EXPECT_EQ(s.WorldAngle[w], a) << w;
   }
+  EXPECT_EQ(s.GameYear, Sng(1.0f + 0.05));
+  EXPECT_EQ(s.GameHistory[3], "\r\nYear 1.05, Turn #1");
 }
 
 TEST(HotSeat, TheRoundOrderWithEmptySeats) {
@@ -142,32 +135,23 @@ TEST(HotSeat, ATurnEndIsRefusedWhileBusyOrAfterOtherClicks) {
 }
 
 TEST(GameCheck, TruceAnnouncements) {
-  const struct {
-    int turn;
-    const char* text;
-  } cases[] = {{5, nullptr},
-               {6, " Battle Truce Ends In 4 Turns!"},
-               {8, " Battle Truce Ends In 2 Turns!"},
-               {9, " Battle Truce Ends Next Turn!"},
-               {10, " Battle Truce Has Ended!"},
-               {11, nullptr}};
-  for (const auto& c : cases) {
+  const std::pair<int, std::string> cases[] = {{5, ""},
+                                               {6, " Battle Truce Ends In 4 Turns!"},
+                                               {8, " Battle Truce Ends In 2 Turns!"},
+                                               {9, " Battle Truce Ends Next Turn!"},
+                                               {10, " Battle Truce Has Ended!"},
+                                               {11, ""}};
+  for (const auto& [turn, text] : cases) {
     Game game = Made({"Ann", "Bob", "", ""});
     Recorder rec;
     game.SetPresenter(&rec);
     game.state.TruceTurn = 10;
-    game.state.GameYear = Sng(1 + c.turn * 0.05);
-    ASSERT_EQ(CurrentTurn(game.state), c.turn);
+    game.state.GameYear = Sng(1 + turn * 0.05);
     game.GameCheck();
-    const auto notices = rec.Only("notice: ");
-    const bool shown = std::find_if(notices.begin(), notices.end(), [](const std::string& n) {
-                         return n.find("Truce") != std::string::npos;
-                       }) != notices.end();
-    EXPECT_EQ(shown, c.text != nullptr) << c.turn;
-    if (c.text) {
-      EXPECT_TRUE(rec.Has(std::string("notice: ") + c.text)) << c.turn;
-      EXPECT_EQ(rec.Only("pause: 2000").size(), 1u);
-    }
+    std::vector<std::string> expected = {"notice: Initiating Turn #" + std::to_string(turn) + " Ann!", "notice: "};
+    if (!text.empty()) expected.insert(expected.begin(), "notice: " + text);
+    EXPECT_EQ(rec.Only("notice: "), expected) << turn;
+    EXPECT_EQ(rec.Only("pause: 2000").size(), text.empty() ? 0u : 1u) << turn;
   }
 }
 
