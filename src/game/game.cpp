@@ -33,6 +33,7 @@ void Game::AddLog(int seat, const std::string& text) {
 void Game::AddWorldHistory(int world, int seat, const std::string& line) {
   std::string& h = state.WorldHistory[world][seat];
   h = line + "\r\n" + h;
+  presenter().HistoryLine(world, seat, line);
 }
 
 std::string DateStamp(const GameState& s) {

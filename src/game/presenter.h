@@ -50,6 +50,7 @@ class Presenter {
   virtual void MessageBox(const std::string& /*text*/) {}   // txtMove; "" empties it
   virtual void ShowGameLog(const std::string& /*text*/) {}  // txtMove with the log
   virtual void LogLine(int /*seat*/, const std::string& /*text*/) {}  // appended to a seat's log
+  virtual void HistoryLine(int /*world*/, int /*seat*/, const std::string& /*line*/) {}  // put before a world's history
   virtual void Status(int /*seat*/, const std::string& /*text*/) {}   // lblStatus(seat)
   virtual void Caption(const std::string& /*text*/) {}
   virtual void StatusReport(const std::string& /*text*/) {}
