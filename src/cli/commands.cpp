@@ -269,7 +269,10 @@ class PrintingPresenter : public Presenter {
       start = end + 2;
     }
   }
-  void LogLine(int, const std::string& t) override { Print(t); }
+  // A report that is also shown, or that reaches every seat's log, is read once.
+  void LogLine(int, const std::string& t) override {
+    if (t != last_) Print(t);
+  }
   void HighScore(const std::string&, float, float, float, float worlds, float) override {
     // A conquest: the winner's line comes next and ends the run.
     if (worlds == game_.state.WorldCount) {
@@ -284,8 +287,7 @@ class PrintingPresenter : public Presenter {
 
  private:
   void Print(const std::string& t) {
-    // The same report reaches every seat's log; a reader sees it once.
-    if (quiet_ || t.empty() || t == last_ || (finalBoard && !winnerLineLeft_)) return;
+    if (quiet_ || t.empty() || (finalBoard && !winnerLineLeft_)) return;
     last_ = t;
     out_ << CurrentTurn(game_.state) << "\t" << ForTerminal(t) << "\n";
     winnerLineLeft_ = false;
