@@ -42,11 +42,7 @@ class Arrive : public ::testing::Test {
     s.WorldCount = 12;
     s.GameYear = 1.05f;
     for (int w = 0; w < kWorlds; ++w) s.WorldName[w] = "W" + std::to_string(w), s.WorldOrbit[w] = 100;
-    s.WorldName[4] = "Kasei";
-    s.WorldName[5] = "Zea";
-  }
-  void World(int w, int owner, float ships, int cls = 3) {
-    s.WorldOwner[w] = static_cast<uint8_t>(owner), s.WorldShips[w] = ships, s.WorldClass[w] = static_cast<uint8_t>(cls);
+    s.WorldName[4] = "Kasei", s.WorldName[5] = "Zea";
   }
   // Arriving when `remaining` is 0; 0.5 means launched this turn.
   uint8_t Fleet(int f, int from, int to, int owner, float ships, int cls = 3, float remaining = 0) {
@@ -55,12 +51,19 @@ class Arrive : public ::testing::Test {
     s.FleetDistance[f] = 0.5f, s.FleetRemaining[f] = remaining;
     return static_cast<uint8_t>(f);
   }
-  size_t Count(const std::string& e) const { return std::count(rec.events.begin(), rec.events.end(), e); }
+  // On a fresh record, fleet 3 of `attacker` lands on Zea from Kasei.
+  void Land(int zeaOwner, float zeaShips, int attacker, float ships, int zeaClass = 3, int fleetClass = 3) {
+    Fresh();
+    s.WorldOwner[5] = static_cast<uint8_t>(zeaOwner), s.WorldShips[5] = zeaShips;
+    s.WorldClass[5] = static_cast<uint8_t>(zeaClass);
+    game.EndTravel(Fleet(3, 4, 5, attacker, ships, fleetClass));
+  }
   void Fresh() {
     rec.Clear();
     for (auto& h : s.GameHistory) h.clear();
     for (auto& h : s.WorldHistory[5]) h.clear();
   }
+  size_t Count(const std::string& e) const { return std::count(rec.events.begin(), rec.events.end(), e); }
 
   Game game{11};
   GameState& s = game.state;
@@ -68,59 +71,44 @@ class Arrive : public ::testing::Test {
 };
 
 TEST_F(Arrive, ReinforcementsAndBombTransfersToOwnWorlds) {
-  const struct {
-    float ships;
-    int owner;
-    bool speed;
-    float shipsAfter;
-    int bombsAfter;
-    std::string text, history;
-  } cases[] = {
-      {25, 1, false, 35, 0, "  25 Reinforcements From World Kasei Arrived At World Zea",
-       ": 25 Reinforcements From World Kasei Arrived "},
-      {kScout, 1, true, 11, 0, "  1 Reinforcements From World Kasei Arrived At World Zea",
-       ": 1 Reinforcements From World Kasei Arrived "},
-      {9999, 1, false, 10, 1, " A Bomb From World Kasei Was Transferred To World Zea",
+  const std::tuple<float, int, bool, float, int, std::string, std::string> cases[] = {
+      // ships, owner, Speed Game, Zea's ships and bombs after, the text told, the record's line after the stamp
+      {kScout, 1, false, 11, 0, "  1 Reinforcements From World Kasei Arrived At World Zea",
+       ": 1 Reinforcements From World Kasei Arrived "},  // a scout home again is one more ship
+      {9999, 1, true, 10, 1, " A Bomb From World Kasei Was Transferred To World Zea",
        ": A Bomb From World Kasei Was Transferred To World Zea "},
       {25, 2, false, 35, 0, "", ""},  // a computer player's: the state changes, nothing is said
   };
-  for (const auto& c : cases) {
-    Fresh();
-    s.SpeedGame = c.speed ? kTrue : kFalse;
-    World(5, c.owner, 10);
+  for (const auto& [ships, owner, speed, shipsAfter, bombsAfter, text, history] : cases) {
+    s.SpeedGame = speed ? kTrue : kFalse;
     s.WorldBombs[5] = 0;
-    game.EndTravel(Fleet(3, 4, 5, c.owner, c.ships));
-    EXPECT_TRUE(s.WorldShips[5] == c.shipsAfter && s.WorldBombs[5] == c.bombsAfter && !s.FleetFrom[3]) << c.ships;
-    Lines seen = {"notice: " + c.text, "log 0: " + c.text, "cue: reinforcements.wav", "pause: 1000", "notice: "};
-    if (c.speed) seen.erase(seen.begin() + 2, seen.begin() + 4);
-    if (c.text.empty()) seen = {"notice: "};
+    Land(owner, 10, owner, ships);
+    EXPECT_TRUE(s.WorldShips[5] == shipsAfter && s.WorldBombs[5] == bombsAfter && !s.FleetFrom[3]) << ships;
+    Lines seen = {"notice: " + text, "log 0: " + text, "cue: reinforcements.wav", "pause: 1000", "notice: "};
+    if (speed) seen.erase(seen.begin() + 2, seen.begin() + 4);
+    if (text.empty()) seen = {"notice: "};
     EXPECT_EQ(rec.events, seen);
-    EXPECT_EQ(s.WorldHistory[5][c.owner - 1], c.text.empty() ? "" : Y + c.history + "\r\n");
+    EXPECT_EQ(s.WorldHistory[5][owner - 1], text.empty() ? "" : Y + history + "\r\n");
   }
 }
 
 TEST_F(Arrive, ScoutReportsWhatTheWorldHolds) {
-  World(5, 2, 30.5f);
   s.WorldProduction[5] = 7, s.WorldShield[5] = 40, s.WorldShieldOn[5] = 1, s.WorldBombs[5] = 2;
-  game.EndTravel(Fleet(3, 4, 5, 1, kScout));
-  const std::string fields = "  Prod: 7,  Class: 3,  Shield: On, 40%,  Ships: 30.5,  Bombs: 2";
-  const std::string report = "  Scout Information for World Zea:" + fields;
+  Land(2, 30.5f, 1, kScout);
+  const std::string fields = "  Prod: 7,  Class: 3,  Shield: On, 40%,  Ships: 30.5";
+  const std::string report = "  Scout Information for World Zea:" + fields + ",  Bombs: 2";
   EXPECT_EQ(rec.events, (Lines{"notice: " + report, "log 0: " + report, "cue: scout.wav"}));
-  EXPECT_EQ(s.WorldHistory[5][0], Y + ":  Scout Information:" + fields + " \r\n");
+  EXPECT_EQ(s.WorldHistory[5][0], Y + ":  Scout Information:" + fields + ",  Bombs: 2 \r\n");
   const auto& k = s.PlayerKnowledge[0];
   EXPECT_EQ((std::vector<int>{k[0][5], k[1][5], k[2][5], k[3][5], k[4][5]}), (std::vector<int>{1, 3, 7, 30, 40}));
 
   // An unowned world's record leaves its bombs out; the report does not.
-  Fresh();
-  World(5, 0, 30.5f);
-  game.EndTravel(Fleet(3, 4, 5, 1, kScout));
+  Land(0, 30.5f, 1, kScout);
   EXPECT_EQ(rec.events[0], "notice: " + report);
-  EXPECT_EQ(s.WorldHistory[5][0], Y + ":  Scout Information:  Prod: 7,  Class: 3,  Shield: On, 40%,  Ships: 30.5 \r\n");
+  EXPECT_EQ(s.WorldHistory[5][0], Y + ":  Scout Information:" + fields + " \r\n");
 
   // A computer player learns as much, silently; a count beyond the field stays at its top.
-  Fresh();
-  s.WorldShips[5] = 40000;
-  game.EndTravel(Fleet(3, 4, 5, 2, kScout));
+  Land(0, 40000, 2, kScout);
   EXPECT_TRUE(rec.events.empty());
   EXPECT_EQ(s.PlayerKnowledge[1][3][5], 32767);
 }
@@ -130,59 +118,32 @@ TEST_F(Arrive, HostSendsBeforeEachHandlerAndAClientWaitsForTheHostsShots) {
   game.SetRelay(&relay);
   s.NetworkGame = kTrue, s.SpeedGame = kTrue;
   game.role = NetRole::Server;
-  const std::tuple<int, float, std::string> cases[] = {{1, 5, "reinforcements 3"},
-                                                       {1, 10010, "proximityset 3"},
-                                                       {2, kScout, "scout 3 0"},
-                                                       {2, 10010, "proximityset 3"},
-                                                       {2, 9999, "done 2 3"}};
-  for (const auto& [worldOwner, ships, send] : cases) {
-    Fresh();
-    World(5, worldOwner, 10);
-    game.EndTravel(Fleet(3, 4, 5, 1, ships));
+  const std::tuple<int, float, std::string> cases[] = {  // Zea's owner, the fleet's ships, the first send
+      {1, 5, "reinforcements 3"}, {1, 10010, "proximityset 3"}, {2, kScout, "scout 3 0"},
+      {2, 10010, "proximityset 3"}, {2, 9999, "done 2 3"}};
+  for (const auto& [zeaOwner, ships, send] : cases) {
+    Land(zeaOwner, 10, 1, ships);
     EXPECT_EQ(rec.events.at(0), "send: " + send);
   }
-  Fresh();
-  World(5, 2, 3);
-  game.EndTravel(Fleet(3, 4, 5, 1, 20));
-  const Lines sends = rec.Only("send: ");
-  EXPECT_EQ(sends.at(0),
-            "send: accu " + std::to_string(game.AttackerAccuracy) + " " + std::to_string(game.DefenderAccuracy));
-  EXPECT_EQ(sends.at(1), "send: setup 3");
-  EXPECT_EQ(sends.back(), "send: done 2 3");
+  Land(2, 3, 1, 20);
+  const std::string accu = std::to_string(game.AttackerAccuracy) + " " + std::to_string(game.DefenderAccuracy);
+  EXPECT_EQ(rec.Only("send: "), (Lines{"send: accu " + accu, "send: setup 3", "send: done 2 3"}));
 
   game.role = NetRole::Client;
   game.AttackerAccuracy = 73, game.DefenderAccuracy = 84;
-  Fresh();
-  World(5, 2, 30);
-  game.EndTravel(Fleet(3, 4, 5, 1, 25));
-  EXPECT_TRUE(game.Panel.from.accuracy == 73 && game.Panel.to.accuracy == 84);
-  EXPECT_TRUE(s.FleetFrom[3] && s.WorldOwner[5] == 2 && rec.Only("send: ").empty());
+  Land(2, 30, 1, 25);
+  EXPECT_TRUE(game.Panel.from.accuracy == 73 && game.Panel.to.accuracy == 84 && s.FleetFrom[3] &&
+              s.WorldOwner[5] == 2 && rec.Only("send: ").empty());
   EXPECT_EQ(rec.events.back(), "notice: Battle Alert:  25 Ships from Ann Attacking 30 Ships on World Zea");
 }
 
-TEST_F(Arrive, AnEmptyWorldFallsAfterOneShotAndOnlyTheLogKeepsTheFraction) {
-  for (float ships : {25.0f, 8.25f}) {
-    Fresh();
-    World(5, 2, 0);
-    game.EndTravel(Fleet(3, 4, 5, 1, ships));
-    EXPECT_EQ(Count("pause: 300"), 1u);  // one shot, hit or miss
-    EXPECT_TRUE(s.WorldOwner[5] == 1 && s.WorldShips[5] == ships);
-    for (int k = 0; k < kSeats; ++k) {
-      EXPECT_EQ(s.GameHistory[k], "\r\n  Ann Took Over World Zea With" + Str(ships) + " Ships Left");
-      EXPECT_EQ(s.WorldHistory[5][k], Y + ": Ann Took Over World Zea With" + Str(Int(ships)) + " Ships Left \r\n");
-    }
-  }
-}
-
 TEST_F(Arrive, AnUnownedWorldFightsOffAWeakAttack) {
-  World(5, 0, 1000, 5);
   Rng draws = game.rng;  // two accuracies, then the attacker's 25 shots
   const double accuracy = 60 + Int(40.0 * draws.Next());
   draws.Next();
   int hits = 0;
   for (int shot = 0; shot < 25; ++shot) hits += Sng(100.0 * draws.Next()) <= accuracy;
-  game.EndTravel(Fleet(3, 4, 5, 2, 25, 1));
-  EXPECT_TRUE(rec.Has("notice: Battle Alert:  25 Ships from ENEMY1 Attacking 1000 Ships on World Zea"));
+  Land(0, 1000, 2, 25, 5, 1);
   EXPECT_TRUE(rec.Has("pause: 120"));  // 2*(1500*1000+25)/(1000*25) ms a shot
   EXPECT_TRUE(rec.Has("log 2:   World Zea Fought Off 25 Ships From ENEMY1") && rec.Has("cue: battlelost.wav"));
   // One volley of one-ship hits; class 5 answers three ships a hit and ends it in its first volley.
@@ -192,14 +153,11 @@ TEST_F(Arrive, AnUnownedWorldFightsOffAWeakAttack) {
 
 TEST_F(Arrive, HitsWearDownTheShieldThenCostShipsByClass) {
   Fleet(3, 4, 5, 1, 10);
-  World(5, 2, 10);
+  s.WorldClass[5] = 3;
   game.TargetShield = 40, game.TargetShips = 10;
-  for (int i = 0; i < 40; ++i) game.FromHit(3);
-  EXPECT_EQ(game.TargetShips, 10);
-  game.FromHit(3);
-  EXPECT_EQ(game.TargetShips, 9);
-  const std::tuple<int, int, double> losses[] = {{3, 3, 1},    {1, 5, 1},      {2, 1, 1.5},   {5, 1, 3},
-                                                 {3, 2, 1.25}, {4, 3, 1.1667}, {5, 4, 1.125}, {5, 3, 1.3333}};
+  for (int i = 0; i < 41; ++i) game.FromHit(3);
+  EXPECT_EQ(game.TargetShips, 9);  // forty hits taken by the shield
+  const std::tuple<int, int, double> losses[] = {{1, 5, 1}, {2, 1, 1.5}, {4, 3, 1.1667}};
   for (const auto& [shooter, target, loss] : losses) {
     for (bool attacker : {true, false}) {
       s.FleetClass[3] = static_cast<uint8_t>(attacker ? shooter : target);
@@ -209,9 +167,6 @@ TEST_F(Arrive, HitsWearDownTheShieldThenCostShipsByClass) {
       EXPECT_NEAR(game.TargetShips, 100 - loss, 1e-4) << shooter << " on " << target;
     }
   }
-  game.TargetShips = 1;
-  game.ToHit(3);
-  EXPECT_EQ(game.TargetShips, 0);
 }
 
 TEST_F(Arrive, ASideLeftWithAFractionFiresNothingAndFallsToTheNextShot) {
@@ -226,16 +181,14 @@ TEST_F(Arrive, ASideLeftWithAFractionFiresNothingAndFallsToTheNextShot) {
     if (Sng(100.0 * r.Next()) <= acc && Sng(100.0 * r.Next()) > acc) break;
   }
   game.rng = Rng(seed);
-  World(5, 2, 2, 1);
-  game.EndTravel(Fleet(3, 4, 5, 1, 1, 2));
+  Land(2, 2, 1, 1, 1, 2);
   EXPECT_EQ(Count("pause: 300"), 2u);
   EXPECT_TRUE(s.WorldOwner[5] == 1 && s.WorldShips[5] == 1);
 }
 
 TEST_F(Arrive, AnnihilationAndSpeedGameKeepTheirPausesAndCues) {
-  World(5, 2, 40);
   s.WorldShield[5] = 60;
-  game.EndTravel(Fleet(3, 4, 5, 1, kAnnihilationBomb));
+  Land(2, 40, 1, kAnnihilationBomb);
   const std::string text = "Ann Took Over World Zea With An Annihilation Bomb";
   EXPECT_TRUE(rec.Has("log 3:   " + text));
   EXPECT_EQ(s.WorldHistory[5][2], Y + ": " + text + " \r\n");
@@ -243,89 +196,70 @@ TEST_F(Arrive, AnnihilationAndSpeedGameKeepTheirPausesAndCues) {
   EXPECT_EQ(rec.Only("cue"), (Lines{"cue: bomb.wav", "cue: battlewon.wav"}));
   EXPECT_EQ(rec.Only("pause").size(), 8u);  // rings, 500, the final second, rings: no shots
 
-  Fresh();
   s.SpeedGame = kTrue;
-  World(5, 2, 3);
-  game.EndTravel(Fleet(3, 4, 5, 1, 30));
+  Land(2, 3, 1, 30);
   EXPECT_EQ(rec.Only("pause"), Lines{"pause: 1000"});
   EXPECT_TRUE(rec.Only("cue").empty());
 }
 
-TEST_F(Arrive, TheConquerorFindsBombsAndTreasures) {
-  const struct {
-    int attacker, treasure, bombs;
-    bool network;
-    std::vector<std::pair<std::string, std::string>> finds;  // log text, record line after the stamp
-    float ships;
-    int bombsAfter, treasureAfter, crystal;
-  } cases[] = {
-      {1,
-       1,
-       0,
-       false,
-       {{"  A Bomb Was Found In A Secret Hangar!", ": Extra Bomb Found In Secret Hangar! "}},
-       5,
-       1,
-       0,
-       0},
-      {1, 2, 0, false, {{"  Double Speed Fuel Found On World!", ": Double Speed Fuel Found On World! "}}, 5, 0, 2, 0},
-      {2,
-       3,
-       0,
-       false,
-       {{"  An Information Crystal Found On World!", ": Information Crystal Found On World!"}},
-       5,
-       0,
-       0,
-       1},
-      {1,
-       12,
-       3,
-       false,
-       {{" 3 Bombs Were Found On World!", ": 3 Bombs Were Found On World!"},
-        {"  12 Ships Were Found In A Secret Hangar!", ": 12 Ships Found In Secret Hangar! "}},
-       17,
-       3,
-       0,
-       0},
-      {1, 0, 1, false, {{"A Bomb Was Found On World!", ": 1 Bombs Were Found On World!"}}, 5, 1, 0, 0},
-      {1, 12, 0, true, {}, 17, 0, 0, 0},  // told on the conqueror's machine only
-  };
-  for (const auto& c : cases) {
-    Fresh();
-    s.NetworkGame = c.network ? kTrue : kFalse;
-    game.role = c.network ? NetRole::Server : NetRole::Local;
+TEST_F(Arrive, AnEmptyWorldFallsAtOnceAndTheConquerorFindsItsTreasures) {
+  const std::tuple<int, int, int, bool, float, int, int, int, Lines> cases[] = {
+      // attacker, treasure, bombs, network game; Zea's ships, bombs and treasure after, crystal; the finds told,
+      // each as the log's text and the record's line after the stamp
+      {1, kExtraBomb, 1, false, 12.5f, 2, 0, 0,
+       {"A Bomb Was Found On World!", ": 1 Bombs Were Found On World!",
+        "  A Bomb Was Found In A Secret Hangar!", ": Extra Bomb Found In Secret Hangar! "}},
+      {1, kDoubleFuel, 0, false, 12.5f, 0, kDoubleFuel, 0,
+       {"  Double Speed Fuel Found On World!", ": Double Speed Fuel Found On World! "}},
+      {2, kCrystal, 0, false, 12.5f, 0, 0, 1,
+       {"  An Information Crystal Found On World!", ": Information Crystal Found On World!"}},
+      {1, 12, 3, false, 24.5f, 3, 0, 0,
+       {" 3 Bombs Were Found On World!", ": 3 Bombs Were Found On World!",
+        "  12 Ships Were Found In A Secret Hangar!", ": 12 Ships Found In Secret Hangar! "}},
+      {1, 12, 0, true, 24.5f, 0, 0, 0, {}}};  // told on the conqueror's machine only
+  for (const auto& [attacker, treasure, bombs, network, ships, bombsAfter, treasureAfter, crystal, finds] : cases) {
+    s.NetworkGame = network ? kTrue : kFalse;
+    game.role = network ? NetRole::Server : NetRole::Local;
     s.CurrentPlayer = 2;
     s.PlayerCrystal = {};
-    World(5, 3, 0);
-    s.WorldTreasure[5] = static_cast<int16_t>(c.treasure), s.WorldBombs[5] = static_cast<int16_t>(c.bombs);
-    game.EndTravel(Fleet(3, 4, 5, c.attacker, 5));
-    const int seat = c.attacker - 1;
-    const std::string took = s.PlayerName[seat] + " Took Over World Zea With 5 Ships Left";
-    std::string log = "\r\n  " + took, record = Y + ": " + took + " \r\n";
-    for (const auto& [text, line] : c.finds) log += "\r\n" + text, record = Y + line + "\r\n" + record;
-    EXPECT_EQ(s.GameHistory[seat], log);
-    EXPECT_EQ(s.WorldHistory[5][seat], record);
-    EXPECT_EQ(s.WorldHistory[5][3], Y + ": " + took + " \r\n");
-    EXPECT_TRUE(s.WorldShips[5] == c.ships && s.WorldBombs[5] == c.bombsAfter &&
-                s.WorldTreasure[5] == c.treasureAfter && s.PlayerCrystal[seat] == c.crystal)
-        << c.treasure;
+    s.WorldTreasure[5] = static_cast<int16_t>(treasure), s.WorldBombs[5] = static_cast<int16_t>(bombs);
+    Land(3, 0, attacker, 12.5f);
+    EXPECT_EQ(Count("pause: 300"), 1u);  // one shot, hit or miss
+    // The log keeps the fraction, the world's record whole ships.
+    const std::string took = s.PlayerName[attacker - 1] + " Took Over World Zea With";
+    std::string log = "\r\n  " + took + " 12.5 Ships Left", record = Y + ": " + took + " 12 Ships Left \r\n";
+    EXPECT_EQ(s.GameHistory[3] + s.WorldHistory[5][3], log + record);  // every seat is told the takeover
+    for (size_t i = 0; i < finds.size(); i += 2) log += "\r\n" + finds[i], record = Y + finds[i + 1] + "\r\n" + record;
+    EXPECT_EQ(s.GameHistory[attacker - 1], log);
+    EXPECT_EQ(s.WorldHistory[5][attacker - 1], record);
+    EXPECT_TRUE(s.WorldOwner[5] == attacker && s.WorldShips[5] == ships && s.WorldBombs[5] == bombsAfter &&
+                s.WorldTreasure[5] == treasureAfter && s.PlayerCrystal[attacker - 1] == crystal)
+        << treasure;
   }
 }
 
-TEST_F(Arrive, AProximityBombFiresOnBigEnoughForeignFleetsWithinTwenty) {
-  s.BombOwner[0] = 3, s.BombWorld[0] = 6, s.BombThreshold[0] = 50;
+TEST_F(Arrive, AProximityBombDestroysBigEnoughForeignFleetsWithinTwenty) {
   const std::tuple<float, int, float, bool> cases[] = {
       // ships, owner, orbit of the course, fires
-      {49, 1, 100, false},   {50, 1, 100, true},    {kScout, 1, 100, false}, {9999, 2, 100, true},
-      {10001, 1, 100, true}, {5000, 3, 100, false}, {50, 1, 120, true},      {50, 1, 120.01f, false}};
+      {49, 1, 100, false},     {50, 1, 100, true},   {5000, 3, 100, false}, {50, 1, 120, true},
+      {50, 1, 120.01f, false}, {9998, 1, 100, true}, {9999, 2, 100, true}};
   for (const auto& [ships, owner, orbit, fires] : cases) {
+    Fresh();
+    s.BombOwner[0] = 3, s.BombWorld[0] = 6, s.BombThreshold[0] = 50;
     s.WorldOrbit[4] = s.WorldOrbit[5] = orbit;
     Fleet(3, 4, 5, owner, ships, 3, 0.25f);
     EXPECT_EQ(game.ProximityCheck(3, 0), fires) << ships << " " << orbit;
+    if (!fires) continue;
+    game.Proximity(3, 0);
+    const std::string text = "A Proximity Bomb Set By Bob On World W6 Destroyed" +
+                             (ships < 9999 ? Str(ships) + " Ships From Ann" : " A Traveling Bomb From ENEMY1");
+    EXPECT_TRUE(rec.Has("notice:   " + text) && rec.Has("cue: bomb.wav"));
+    EXPECT_EQ(s.GameHistory[owner - 1] + s.GameHistory[2], "\r\n  " + text);  // the bomb's owner hears nothing
+    EXPECT_EQ(s.WorldHistory[5][owner - 1], Y + ": " + text + " \r\n");
+    EXPECT_EQ(s.BombOwner[0] + s.BombWorld[0] + s.BombThreshold[0] + s.FleetFrom[3], 0);
   }
   // The bomb's world has turned since the turn began; it is checked where it stood.
-  s.WorldOrbit[4] = s.WorldOrbit[5] = 100;
+  s.BombOwner[0] = 3, s.BombWorld[0] = 6, s.BombThreshold[0] = 50;
   Fleet(3, 4, 5, 1, 50, 3, 0.25f);
   s.WorldAngle[6] = 0.5f;
   EXPECT_FALSE(game.ProximityCheck(3, 0));
@@ -333,23 +267,8 @@ TEST_F(Arrive, AProximityBombFiresOnBigEnoughForeignFleetsWithinTwenty) {
   EXPECT_TRUE(game.ProximityCheck(3, 0));
 }
 
-TEST_F(Arrive, AProximityExplosionIsToldToTheVictim) {
-  for (float ships : {25.0f, 9998.0f, 9999.0f, 10020.0f}) {
-    Fresh();
-    s.BombOwner[2] = 3, s.BombWorld[2] = 4, s.BombThreshold[2] = 20;
-    game.Proximity(Fleet(7, 6, 5, 1, ships, 3, 0.25f), 2);
-    const std::string text = "A Proximity Bomb Set By Bob On World Kasei Destroyed" +
-                             (ships < 9999 ? Str(ships) + " Ships From Ann" : " A Traveling Bomb From Ann");
-    EXPECT_TRUE(rec.Has("notice:   " + text) && rec.Has("cue: bomb.wav"));
-    EXPECT_EQ(s.GameHistory[0] + s.GameHistory[2], "\r\n  " + text);
-    EXPECT_EQ(s.WorldHistory[5][0], Y + ": " + text + " \r\n");
-    EXPECT_EQ(s.BombOwner[2] + s.BombWorld[2] + s.BombThreshold[2] + s.FleetFrom[7], 0);
-  }
-}
-
 TEST_F(Arrive, ProximityBombsAreSetUpToTwentyAndALostOneIsNeverReportedSet) {
-  World(5, 2, 10);
-  game.EndTravel(Fleet(3, 4, 5, 1, 10050));
+  Land(2, 10, 1, 10050);
   const std::string set = " A Proximity Bomb With a Threshold of 50 Ships Was Set On World Zea";
   EXPECT_EQ(rec.Only("log"), Lines{"log 0:  " + set});
   EXPECT_EQ(s.WorldHistory[5][0], Y + ":" + set + "\r\n");
@@ -358,9 +277,8 @@ TEST_F(Arrive, ProximityBombsAreSetUpToTwentyAndALostOneIsNeverReportedSet) {
   Fleet(5, 4, 6, 2, 9999, 3, 0.25f);
   EXPECT_EQ(game.ProximityBombsInUse(), 2);
 
-  Fresh();
   s.BombOwner.fill(3);
-  game.EndTravel(Fleet(3, 4, 5, 1, 10050));
+  Land(2, 10, 1, 10050);
   EXPECT_EQ(rec.Only("log"),
             Lines{"log 0:   A Proximity Bomb Could Not Be Set On World Zea, Twenty Are Already Armed"});
   EXPECT_TRUE(rec.Only("cue").empty() && s.WorldHistory[5][0].empty() && !s.FleetFrom[3] && s.BombOwner[0] == 3);
@@ -383,8 +301,7 @@ TEST_F(Arrive, ProximityBombsAreSetUpToTwentyAndALostOneIsNeverReportedSet) {
 }
 
 TEST_F(Arrive, APulseBombSweepsEightyUnitsAroundTheHomeWorld) {
-  World(8, 1, 10);
-  s.WorldBombs[8] = 2;
+  s.WorldOwner[8] = 1, s.WorldBombs[8] = 2;
   game.SelectedFrom = 8;
   game.mnuComSendPulse_Click();
   EXPECT_EQ(rec.Only("notice"), Lines{"notice:  Pulse Bomb Sent!"});
@@ -400,7 +317,7 @@ TEST_F(Arrive, APulseBombSweepsEightyUnitsAroundTheHomeWorld) {
     s.WorldOrbit[f] = orbit;
     Fleet(f, f, f, owner, ships, 3, remaining);
   }
-  Fresh();
+  rec.Clear();
   s.SpeedGame = kTrue;
   game.PulseBomb(8);
   for (int f = 0; f < 6; ++f) EXPECT_EQ(!s.FleetFrom[f], std::get<4>(fleets[f])) << f;

@@ -29,79 +29,64 @@ Lines Texts(const std::vector<ConsoleRow>& rows, std::vector<int>* data = nullpt
   return out;
 }
 
-TEST(Console, WorldRowsColumnForColumn) {
+TEST(Console, WorldRowsIndicatorsAndTheComputersEmptyPanel) {
   GameState s = Panel();
   s.WorldOwner[3] = 1;
   s.WorldCount = 3;  // owned, but not in play
   s.WorldClass[0] = 3, s.WorldProduction[0] = 9, s.WorldShieldOn[0] = 1, s.WorldShips[0] = 5;
-  s.WorldTreasure[0] = kDoubleFuel, s.WorldBombs[0] = 3;
+  s.WorldTreasure = {kDoubleFuel, 0, kDoubleFuel, kDoubleFuel}, s.WorldBombs = {3, 0, 4, 5};
   s.WorldClass[1] = 1, s.WorldProduction[1] = 10, s.WorldShield[1] = 100, s.WorldShips[1] = 1000;
   // Own proximity bombs show on their own world only; a rival's never.
   s.BombOwner = {0, 0, 1, 2, 0, 0, 0, 1, 0, 1};
   s.BombWorld = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
-  const ConsolePanel p = BuildConsole(s, false);
+  s.FleetFrom[0] = 3, s.FleetOwner[0] = 2, s.FleetTo[0] = 1, s.FleetShips[0] = 5;  // Bob's
+  s.PlayerCrystal[0] = 1;
+  ConsolePanel p = BuildConsole(s, false);
   EXPECT_EQ(p.header, "  World:              Class:         Prod:         Shield:    Ships/Bombs:");
   std::vector<int> data;
   EXPECT_EQ(Texts(p.worlds, &data), (Lines{"  Ares        \t 3\t    9-S\t     0%\t       5 D BBB P P",
                                            "  Bora        \t 1\t  10\t  100%\t 1000 P"}));
   EXPECT_EQ(data, (std::vector<int>{0, 1}));
+  EXPECT_EQ(Texts(p.fleets), Lines{"None"});
+  EXPECT_TRUE(p.bombs == 3 && p.doubleShown && p.crystalShown);
+  p = BuildConsole(s, true);
+  EXPECT_TRUE(p.bombs == 0 && !p.doubleShown && !p.crystalShown);
+  s.WorldTreasure[0] = 0, s.WorldTreasure[1] = 4;  // a hangar counts, not only fuel
+  EXPECT_TRUE(BuildConsole(s, false).doubleShown);
+  s.WorldBombs[0] = s.WorldTreasure[1] = s.PlayerCrystal[0] = 0;
+  p = BuildConsole(s, false);
+  EXPECT_TRUE(p.bombs == 0 && !p.doubleShown && !p.crystalShown);
 
-  const struct {
-    int shield;
-    float ships;
-    const char* tail;  // from the shield column on
-  } widths[] = {{1, 9, "   1%\t       9"},     {99, 10, "   99%\t     10"},   {50, 99, "   50%\t     99"},
-                {255, 100, "  255%\t   100"}, {100, 999, "  100%\t   999"}};
-  for (const auto& c : widths) {
+  s.PlayerName[1] = "ENEMY1", s.CurrentPlayer = 1;
+  p = BuildConsole(s, false);
+  EXPECT_TRUE(p.header.empty() && p.worlds.empty() && p.fleets.empty());
+  EXPECT_TRUE(p.bombs == 4 && p.doubleShown);  // the indicators still follow the seat
+
+  const std::tuple<int, float, std::string> widths[] = {  // shield, ships, the row from the shield column on
+      {1, 9, "   1%\t       9"}, {99, 10, "   99%\t     10"}, {50, 99, "   50%\t     99"},
+      {255, 100, "  255%\t   100"}, {100, 999, "  100%\t   999"}};
+  for (const auto& [shield, ships, tail] : widths) {
     s = Panel();
-    s.WorldShield[0] = static_cast<uint8_t>(c.shield), s.WorldShips[0] = c.ships;
-    EXPECT_EQ(BuildConsole(s, false).worlds.at(0).text, std::string("  Ares        \t 0\t    0\t") + c.tail);
+    s.WorldShield[0] = static_cast<uint8_t>(shield), s.WorldShips[0] = ships;
+    EXPECT_EQ(BuildConsole(s, false).worlds.at(0).text, "  Ares        \t 0\t    0\t" + tail);
   }
 }
 
 TEST(Console, FleetLinesInSlotOrder) {
   GameState s = Panel();
-  const struct {
-    int slot;
-    uint8_t owner, to;
-    float ships, remaining;
-  } fleets[] = {
-      {0, 1, 3, 12, 0.05f},  {1, 2, 1, 40, 0.3f},        // Bob's: not on Ann's panel
-      {4, 1, 4, 9999, 0.06f}, {5, 1, 3, 0, 0.1f},        // a part of a turn counts whole; exactly two
-      {8, 1, 1, 10005, 0.101f}, {9, 1, 2, 1, 0.3f},
-  };
-  for (const auto& f : fleets) {
-    s.FleetFrom[f.slot] = 1, s.FleetOwner[f.slot] = f.owner, s.FleetTo[f.slot] = f.to;
-    s.FleetShips[f.slot] = f.ships, s.FleetRemaining[f.slot] = f.remaining;
-  }
+  const std::tuple<int, uint8_t, uint8_t, float, float> fleets[] = {
+      // slot, owner, target, ships, turns left: a part of a turn counts whole, 0.1 is exactly two
+      {0, 1, 3, 12, 0.05f}, {1, 2, 1, 40, 0.3f},      {4, 1, 4, 9999, 0.06f},
+      {5, 1, 3, 0, 0.1f},   {8, 1, 1, 10005, 0.101f}, {9, 1, 2, 1, 0.3f}};
+  for (const auto& [f, owner, to, ships, remaining] : fleets)
+    s.FleetFrom[f] = 1, s.FleetOwner[f] = owner, s.FleetTo[f] = to, s.FleetShips[f] = ships,
+    s.FleetRemaining[f] = remaining;
   std::vector<int> data;
   EXPECT_EQ(Texts(BuildConsole(s, false).fleets, &data),
             (Lines{" 12 Ships Will Reach World Cyd in 1 Turn", " A Bomb Will Reach World Dun in 2 Turns",
                    " A Scout Ship Will Reach World Cyd in 2 Turns",
                    " A Proximity Bomb Will Reach World Ares in 3 Turns", " 1 Ships Will Reach World Bora in 6 Turns"}));
-  EXPECT_EQ(data, (std::vector<int>{0, 4, 5, 8, 9}));
-}
-
-TEST(Console, NoneIndicatorsAndTheComputersEmptyPanel) {
-  GameState s = Panel();
-  s.FleetFrom[0] = 3, s.FleetOwner[0] = 2, s.FleetTo[0] = 1, s.FleetShips[0] = 5;  // Bob's
-  s.WorldBombs = {2, 1, 4};
-  s.WorldTreasure = {0, 4, kDoubleFuel};  // a hangar counts, not only fuel
-  s.PlayerCrystal[0] = 1;
-  ConsolePanel p = BuildConsole(s, false);
-  EXPECT_EQ(Texts(p.fleets), Lines{"None"});
-  EXPECT_TRUE(p.bombs == 3 && p.doubleShown && p.crystalShown);
-  p = BuildConsole(s, true);
-  EXPECT_TRUE(p.bombs == 0 && !p.doubleShown && !p.crystalShown);
-  s.WorldBombs[0] = s.WorldBombs[1] = s.WorldTreasure[1] = s.PlayerCrystal[0] = 0;
-  p = BuildConsole(s, false);
-  EXPECT_TRUE(p.bombs == 0 && !p.doubleShown && !p.crystalShown);
-
-  s.PlayerName[1] = "ENEMY1";
-  s.CurrentPlayer = 1;
-  p = BuildConsole(s, false);
-  EXPECT_TRUE(p.header.empty() && p.worlds.empty() && p.fleets.empty());
-  EXPECT_TRUE(p.bombs == 4 && p.doubleShown);  // the indicators still follow the seat
+  EXPECT_EQ(data, (std::vector<int>{0, 4, 5, 8, 9}));  // Bob's fleet in slot 1 is not on Ann's panel
 }
 
 TEST(StatusReport, OneLinePerSeatStillInPlay) {
