@@ -147,6 +147,27 @@ long long LastStepBelow(float bound) {
 
 }  // namespace
 
+void NearestReference(Game& game, int16_t from, int16_t excludeOwner, float (*reduce)(float)) {
+  const GameState& s = game.state;
+  for (int r = 0; r < 4; ++r) {
+    game.NearestList[r][0] = -1;
+    game.NearestList[r][1] = 1000;
+  }
+  const bool truce = game.TruceActive();
+  for (int w = 0; w < s.WorldCount; ++w) {
+    const Trip trip = reduce ? DistCalcReferenceWith(s, from, w, 0.2f, reduce) : DistCalcReference(s, from, w, 0.2f);
+    game.CalcDistance = trip.distance;
+    game.CalcCourse = trip.course;
+    if (w == from || game.CalcDistance >= game.NearestList[3][1] || s.WorldOwner[w] == excludeOwner) continue;
+    if (truce && s.WorldOwner[w] != 0 && s.WorldOwner[w] != s.CurrentPlayer + 1) continue;
+    int row = 0;
+    while (row < 4 && !(game.NearestList[row][1] > game.CalcDistance)) ++row;
+    for (int r = 3; r > row; --r) game.NearestList[r] = game.NearestList[r - 1];
+    game.NearestList[row][0] = static_cast<float>(w);
+    game.NearestList[row][1] = game.CalcDistance;
+  }
+}
+
 void Game::Nearest(int16_t from, int16_t excludeOwner) {
   const GameState& s = state;
   for (int r = 0; r < 4; ++r) {

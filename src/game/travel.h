@@ -21,6 +21,13 @@ Trip DistCalcReference(const GameState& s, int from, int to, float step);
 // ReduceAngle to check old games, where subtraction takes long).
 Trip DistCalcReferenceWith(const GameState& s, int from, int to, float step, float (*reduce)(float));
 
+class Game;
+
+// Nearest as the rules write it, every trip searched in full by the rules'
+// loop (tests and benchmarks); `reduce`, when given, replaces the rules'
+// reduction of angles as in DistCalcReferenceWith.
+void NearestReference(Game& game, int16_t from, int16_t excludeOwner, float (*reduce)(float) = nullptr);
+
 // The search the game uses: the same distance and course, bit for bit, for
 // every input, in microseconds at any age of the game.
 Trip DistCalcFast(const GameState& s, int from, int to, float step);

@@ -68,11 +68,19 @@ struct FloatSpan {
 struct Level {
   double unit = 0;
   uint32_t q = 0;     // units one step removes
+  double perQ = 0;    // 1/q, to find a period without dividing
   uint32_t amin = 0;  // first value (in units) whose step stays in this level
   uint32_t low = 0;   // amin - q: the exit window is [low, amin)
   // Positions whose angle reduces into hundredth h: spans[first[h] .. first[h+1]).
   std::vector<Span> spans;
   std::array<uint32_t, kTopHundredth + 2> first{};
+  // The same spans in order of position, for the opposite question (which
+  // hundredth a position has): where each starts, and its hundredth; and
+  // for each block of 2^shift positions the span its first position is in.
+  std::vector<uint32_t> starts;
+  std::vector<int16_t> startHundredth;
+  int shift = 0;
+  std::vector<uint32_t> blockSpan;
 };
 
 struct Tables {
@@ -81,10 +89,15 @@ struct Tables {
   float baseEnd = 0;  // the largest value the rule reduces step by step
   std::vector<FloatSpan> baseSpans;  // (kAbove .. baseEnd) by hundredth, as floats
   std::array<uint32_t, kTopHundredth + 2> baseFirst{};
+  std::array<FloatSpan, kTopHundredth + 1> unreduced{};  // angles not reduced, by hundredth (lo > hi: none)
   std::array<Level, kLastLevel + 1> level;
 };
 
 uint32_t BitsOf(float f) { return std::bit_cast<uint32_t>(f); }
+// For a positive normal x.
+double PowerOfTwoAtMost(double x) {
+  return std::bit_cast<double>(std::bit_cast<uint64_t>(x) & 0x7ff0000000000000ULL);
+}
 float FloatOf(uint32_t b) { return std::bit_cast<float>(b); }
 
 long long FloorDiv(long long n, long long d) { return n >= 0 ? n / d : -((-n + d - 1) / d); }
@@ -123,7 +136,35 @@ bool Store(Level& level, std::vector<std::vector<Span>>& byH) {
     }
   }
   level.first[kTopHundredth + 1] = static_cast<uint32_t>(level.spans.size());
-  return covered == level.q;
+  std::vector<std::pair<uint32_t, int16_t>> byStart;
+  for (int h = 0; h <= kTopHundredth; ++h)
+    for (uint32_t k = level.first[h]; k < level.first[h + 1]; ++k) byStart.push_back({level.spans[k].lo, h});
+  std::sort(byStart.begin(), byStart.end());
+  for (const auto& [start, h] : byStart) {
+    level.starts.push_back(start);
+    level.startHundredth.push_back(h);
+  }
+  if (covered != level.q || level.starts.empty() || level.starts[0] != 0) return false;
+  while ((level.q >> level.shift) > 2048) ++level.shift;
+  size_t k = 0;
+  for (uint32_t b = 0; b <= (level.q - 1) >> level.shift; ++b) {
+    while (k + 1 < level.starts.size() && level.starts[k + 1] <= b << level.shift) ++k;
+    level.blockSpan.push_back(static_cast<uint32_t>(k));
+  }
+  return true;
+}
+
+// Angles up to 6.283184 are not reduced: the floats whose own hundredth is h
+// (kAbove is the smallest float above 6.283184). lo > hi when there are none.
+FloatSpan UnreducedWindow(long long h, float kAbove) {
+  auto firstAtLeast = [](long long hh) {  // the smallest float whose hundredth is hh or more
+    float x = Sng(static_cast<double>(hh) / 100);
+    while (Hundredth(x) >= hh) x = std::nextafter(x, -INFINITY);
+    while (Hundredth(x) < hh) x = std::nextafter(x, INFINITY);
+    return x;
+  };
+  if (h > kTopHundredth) return {1, 0};
+  return {firstAtLeast(h), std::min(std::nextafter(firstAtLeast(h + 1), -INFINITY), std::nextafter(kAbove, 0.0f))};
 }
 
 Tables Build() {
@@ -143,6 +184,7 @@ Tables Build() {
         q != removed(L.amin + 1))
       return T;
     L.q = static_cast<uint32_t>(q);
+    L.perQ = 1 / q;
     L.low = L.amin - L.q;
     if (L.low < kBinadeUnits) return T;  // the exit window must lie inside the binade
   }
@@ -159,6 +201,7 @@ Tables Build() {
   // run per hundredth.
   T.kAbove = Sng(kTwoPi);
   if (T.kAbove <= kTwoPi) T.kAbove = std::nextafter(T.kAbove, 100.0f);
+  for (int h = 0; h <= kTopHundredth; ++h) T.unreduced[h] = UnreducedWindow(h, T.kAbove);
   const Level& L5 = T.level[5];
   T.baseEnd = Sng((L5.amin - 1) * L5.unit);
   std::vector<std::vector<FloatSpan>> base(kTopHundredth + 1);
@@ -245,18 +288,26 @@ void Locate(const Tables& T, float a, int& e, uint32_t& x) {
   }
 }
 
-// Angles up to 6.283184 are not reduced: the floats whose own hundredth is h.
-bool UnreducedWindow(const Tables& T, long long h, float& lo, float& hi) {
-  auto firstAtLeast = [](long long hh) {  // the smallest float whose hundredth is hh or more
-    float x = Sng(static_cast<double>(hh) / 100);
-    while (Hundredth(x) >= hh) x = std::nextafter(x, -INFINITY);
-    while (Hundredth(x) < hh) x = std::nextafter(x, INFINITY);
-    return x;
-  };
-  if (h > kTopHundredth) return false;
-  lo = firstAtLeast(h);
-  hi = std::min(std::nextafter(firstAtLeast(h + 1), -INFINITY), std::nextafter(T.kAbove, 0.0f));
-  return lo <= hi;
+// Hundredth(ReduceAngle(a)) for a above T.baseEnd and below kFastAngleLimit,
+// read off the level's spans instead of reducing.
+long long ReducedHundredth(const Tables& T, float a) {
+  int e;
+  uint32_t x;
+  Locate(T, a, e, x);
+  const Level& L = T.level[e];
+  const uint32_t p = (x - L.low) % L.q;
+  size_t k = L.blockSpan[p >> L.shift];
+  while (k + 1 < L.starts.size() && L.starts[k + 1] <= p) ++k;
+  return L.startHundredth[k];
+}
+
+// (x - low) / q for x >= low, the estimate by reciprocal set right.
+uint32_t Period(const Level& L, uint32_t x) {
+  const uint32_t d = x - L.low;
+  auto j = static_cast<uint32_t>(d * L.perQ);
+  if (j * L.q > d) --j;
+  else if ((j + 1) * L.q <= d) ++j;
+  return j;
 }
 
 // Calls visit(lo, hi) for every window of angles in [from, to] that reduce
@@ -267,11 +318,9 @@ template <class Visit>
 bool ForEachWindow(const Tables& T, long long h, double from, double to, Visit&& visit) {
   if (!(from <= to)) return false;
   if (from <= T.kAbove) {
-    float lo, hi;
-    if (UnreducedWindow(T, h, lo, hi)) {
-      const double a = std::max<double>(lo, from), b = std::min<double>(hi, to);
-      if (a <= b && visit(a, b)) return true;
-    }
+    const FloatSpan w = h >= 0 && h <= kTopHundredth ? T.unreduced[h] : UnreducedWindow(h, T.kAbove);
+    const double a = std::max<double>(w.lo, from), b = std::min<double>(w.hi, to);
+    if (a <= b && visit(a, b)) return true;
   }
   if (h < 0 || h > kTopHundredth || to < T.kAbove) return false;
   if (from <= T.baseEnd) {
@@ -280,15 +329,19 @@ bool ForEachWindow(const Tables& T, long long h, double from, double to, Visit&&
       if (a <= b && visit(a, b)) return true;
     }
   }
-  for (int e = kFirstLevel + 1; e <= kLastLevel; ++e) {
+  // An angle in binade b belongs to level b or b - 1.
+  for (int e = std::max(kFirstLevel + 1, from > 64 ? std::ilogb(from) - 1 : 0); e <= kLastLevel; ++e) {
     const Level& L = T.level[e];
     const double first = L.amin, last = L.amin + (kBinadeUnits - 1.0);
     if (to < first * L.unit) break;
-    const double xa = std::max(first, std::ceil(from / L.unit)), xb = std::min(last, std::floor(to / L.unit));
+    // [from, to] in units, within the level (positive, so truncation floors).
+    const double xa = std::max(first, from / L.unit), xb = std::min(last, to / L.unit);
     if (xa > xb) continue;
-    const auto a = static_cast<uint32_t>(xa), b = static_cast<uint32_t>(xb);
+    const auto b = static_cast<uint32_t>(xb);
+    auto a = static_cast<uint32_t>(xa);
+    a += a < xa;
     // Position P of period j covers the values low + j*q + P.
-    for (uint32_t j = (a - L.low) / L.q, jEnd = (b - L.low) / L.q; j <= jEnd; ++j) {
+    for (uint32_t j = Period(L, a), jEnd = Period(L, b); j <= jEnd; ++j) {
       const uint32_t start = L.low + j * L.q;
       for (uint32_t k = L.first[h]; k < L.first[h + 1]; ++k) {
         const uint32_t lo = std::max(start + L.spans[k].lo, a), hi = std::min(start + L.spans[k].hi, b);
@@ -342,7 +395,9 @@ class Search {
   // The first (or the last) course, by index, that meets the target at step
   // t; -1 when none does.
   int Meeting(long long t, bool last) const {
-    const long long h = Hundredth(ReduceAngle(TargetAngle(t)));
+    const float target = TargetAngle(t);
+    const long long h = target > T_.baseEnd && target < kFastAngleLimit ? ReducedHundredth(T_, target)
+                                                                        : Hundredth(ReduceAngle(target));
     if (t == 0) {
       // Every course term is a zero: all courses share the source's angle.
       if (Hundredth(ReduceAngle(FleetAngle(0, 0))) != h) return -1;
@@ -355,7 +410,7 @@ class Search {
     const double slope = td * k_ * orbit8_ / (orbitFrom_ * 520);
     const double offset = td * spinFrom_ + angleFrom_;
     const double reach = std::fabs(offset) + slope * courseReach_ + 1;
-    const double margin = std::ldexp(1.0, std::ilogb(reach) - 22) + reach * 1e-12;
+    const double margin = PowerOfTwoAtMost(reach) * 0x1p-22 + reach * 1e-12;
     int found = -1;
     ForEachWindow(T_, h, offset + slope * c_[0] - margin, offset + slope * c_[n_ - 1] + margin,
                   [&](double lo, double hi) {
