@@ -334,6 +334,7 @@ bool ForEachWindow(const Tables& T, long long h, double from, double to, Visit&&
     const Level& L = T.level[e];
     const double first = L.amin, last = L.amin + (kBinadeUnits - 1.0);
     if (to < first * L.unit) break;
+    if (L.first[h] == L.first[h + 1]) continue;  // high levels hold fewer positions than hundredths
     // [from, to] in units, within the level (positive, so truncation floors).
     const double xa = std::max(first, from / L.unit), xb = std::min(last, to / L.unit);
     if (xa > xb) continue;
@@ -489,7 +490,12 @@ std::vector<std::pair<float, float>> HundredthWindows(long long h, float from, f
   const Tables& T = Get();
   if (!T.usable || !(to < kFastAngleLimit)) return out;
   ForEachWindow(T, h, from, to, [&](double lo, double hi) {
-    out.emplace_back(Sng(lo), Sng(hi));
+    // Window ends are counted in the level's units, which at the top of a
+    // level fall between floats: keep the floats inside.
+    float a = Sng(lo), b = Sng(hi);
+    if (a < lo) a = std::nextafter(a, INFINITY);
+    if (b > hi) b = std::nextafter(b, -INFINITY);
+    if (a <= b) out.emplace_back(a, b);
     return false;
   });
   return out;
