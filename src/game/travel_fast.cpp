@@ -124,27 +124,27 @@ void Merge(std::vector<Span>& v) {
 }
 
 // Fills `level` with the per-hundredth spans given as one list per hundredth,
-// and checks that they cover every position of the exit window exactly once.
+// and checks that they tile the exit window: every position exactly once.
 bool Store(Level& level, std::vector<std::vector<Span>>& byH) {
-  uint64_t covered = 0;
+  std::vector<std::pair<Span, int16_t>> byStart;
   for (int h = 0; h <= kTopHundredth; ++h) {
     Merge(byH[h]);
     level.first[h] = static_cast<uint32_t>(level.spans.size());
     for (const Span& s : byH[h]) {
       level.spans.push_back(s);
-      covered += s.hi - s.lo + 1;
+      byStart.push_back({s, static_cast<int16_t>(h)});
     }
   }
   level.first[kTopHundredth + 1] = static_cast<uint32_t>(level.spans.size());
-  std::vector<std::pair<uint32_t, int16_t>> byStart;
-  for (int h = 0; h <= kTopHundredth; ++h)
-    for (uint32_t k = level.first[h]; k < level.first[h + 1]; ++k) byStart.push_back({level.spans[k].lo, h});
-  std::sort(byStart.begin(), byStart.end());
-  for (const auto& [start, h] : byStart) {
-    level.starts.push_back(start);
+  std::sort(byStart.begin(), byStart.end(), [](const auto& a, const auto& b) { return a.first.lo < b.first.lo; });
+  uint32_t next = 0;
+  for (const auto& [span, h] : byStart) {
+    if (span.lo != next) return false;
+    next = span.hi + 1;
+    level.starts.push_back(span.lo);
     level.startHundredth.push_back(h);
   }
-  if (covered != level.q || level.starts.empty() || level.starts[0] != 0) return false;
+  if (next != level.q) return false;
   while ((level.q >> level.shift) > 2048) ++level.shift;
   size_t k = 0;
   for (uint32_t b = 0; b <= (level.q - 1) >> level.shift; ++b) {
@@ -167,6 +167,8 @@ FloatSpan UnreducedWindow(long long h, float kAbove) {
   return {firstAtLeast(h), std::min(std::nextafter(firstAtLeast(h + 1), -INFINITY), std::nextafter(kAbove, 0.0f))};
 }
 
+// Builds the tables, checking every assumption the shortcuts rest on; if one
+// failed, `usable` stays false and every search runs the rules' own loop.
 Tables Build() {
   Tables T;
   for (int e = kFirstLevel; e <= kLastLevel; ++e) {
