@@ -34,7 +34,8 @@ Trip DistCalcFast(const GameState& s, int from, int to, float step);
 
 // The same search for a caller that only cares about meetings no later than
 // `lastStep` steps (Nearest, which only needs trips that beat its fourth
-// row): the exact trip when it meets by then, else no meeting (10000, 0).
+// row). A meeting it returns is always the full answer; (10000, 0) means
+// none by `lastStep`.
 Trip DistCalcFastWithin(const GameState& s, int from, int to, float step, long long lastStep);
 
 // Angles are never wrapped during play. The search brings one into range by
