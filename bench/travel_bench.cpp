@@ -1,5 +1,6 @@
-// Travel searches at several game ages. Angles are never wrapped during play,
-// so the repeated-subtraction reduction costs more the older the game is.
+// Travel searches at several game ages, the rules' loop against the fast
+// search. Angles are never wrapped during play, so reduction by repeated
+// subtraction costs more the older the game is; the fast search should not.
 #include <benchmark/benchmark.h>
 
 #include "game/game.h"
@@ -25,26 +26,49 @@ Game Aged(int turns) {
   return game;
 }
 
-void BM_DistCalcReference(benchmark::State& st) {
+// One trip at step 0.1 (a dispatch), cycling through world pairs.
+template <Trip (*Search)(const GameState&, int, int, float)>
+void BM_Trip(benchmark::State& st) {
   Game game = Aged(static_cast<int>(st.range(0)));
   int pair = 0;
   for (auto _ : st) {
     const int from = pair % 30, to = (pair * 7 + 3) % 30;
     ++pair;
-    benchmark::DoNotOptimize(DistCalcReference(game.state, from, to, 0.1f));
+    benchmark::DoNotOptimize(Search(game.state, from, to, 0.1f));
   }
 }
-BENCHMARK(BM_DistCalcReference)->Arg(0)->Arg(100)->Arg(400)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Trip<DistCalcReference>)->Name("Trip/reference")->Arg(0)->Arg(100)->Arg(400)->Arg(1000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Trip<DistCalcFast>)->Name("Trip/fast")->Arg(0)->Arg(100)->Arg(400)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
+// One Nearest (29 trips at step 0.2), cycling through source worlds.
+void NearestByRules(Game& game, int16_t from, int16_t exclude) { NearestReference(game, from, exclude); }
+void NearestFast(Game& game, int16_t from, int16_t exclude) { game.Nearest(from, exclude); }
+
+template <void (*Near)(Game&, int16_t, int16_t)>
 void BM_Nearest(benchmark::State& st) {
   Game game = Aged(static_cast<int>(st.range(0)));
   int from = 0;
   for (auto _ : st) {
-    game.Nearest(static_cast<int16_t>(from), 1);
+    Near(game, static_cast<int16_t>(from), 1);
     from = (from + 1) % 30;
     benchmark::DoNotOptimize(game.NearestList);
   }
 }
-BENCHMARK(BM_Nearest)->Arg(0)->Arg(100)->Arg(400)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Nearest<NearestByRules>)->Name("Nearest/reference")->Arg(0)->Arg(100)->Arg(400)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Nearest<NearestFast>)->Name("Nearest/fast")->Arg(0)->Arg(100)->Arg(400)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// A computer player's turn on 30 worlds at turn 400, until the turn engine
+// lands: one Nearest from each of the 30 worlds, excluding the player's own
+// (owner 2, the seat ENEMY1).
+void BM_ComputerTurn(benchmark::State& st) {
+  Game game = Aged(400);
+  for (auto _ : st) {
+    for (int from = 0; from < 30; ++from) {
+      game.Nearest(static_cast<int16_t>(from), 2);
+      benchmark::DoNotOptimize(game.NearestList);
+    }
+  }
+}
+BENCHMARK(BM_ComputerTurn)->Name("ComputerTurn/fast/400")->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
 }  // namespace

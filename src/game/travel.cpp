@@ -7,19 +7,15 @@
 
 namespace valkoran {
 
-namespace {
-
-// The angle is never wrapped during play; the search reduces it by repeated
-// subtraction of the game's 2*pi, rounding to 32 bits at every step. This is
-// not a modulo, and the hundredths it leaves are what the rules compare.
-inline float Reduce(float a) {
+float ReduceBySubtraction(float a) {
   while (a > kTwoPi) a = Sng(a - kTwoPi);
   return a;
 }
 
-}  // namespace
+namespace {
 
-Trip DistCalcReference(const GameState& s, int from, int to, float step) {
+template <class Reduce>
+Trip RuleSearch(const GameState& s, int from, int to, float step, Reduce reduce) {
   Trip r{10000.0f, 0.0f};
   const float gap = Sng(static_cast<double>(s.WorldOrbit[from]) - s.WorldOrbit[to]);
   const double k = s.WorldTreasure[from] == kDoubleFuel ? 2 : 1;
@@ -33,8 +29,8 @@ Trip DistCalcReference(const GameState& s, int from, int to, float step) {
     long long t = RoundHalfEvenUnchecked(std::fabs(static_cast<double>(gap)));
     while (t <= tMax) {
       const double td = static_cast<double>(t);
-      const float a = Reduce(Sng(td * k * c * orbit8 / (orbitFrom * 520) + td * spinFrom + angleFrom));
-      const float b = Reduce(Sng(td * spinTo + angleTo));
+      const float a = reduce(Sng(td * k * c * orbit8 / (orbitFrom * 520) + td * spinFrom + angleFrom));
+      const float b = reduce(Sng(td * spinTo + angleTo));
       if (Int(static_cast<double>(a) * 100) == Int(static_cast<double>(b) * 100)) {
         if (td / 520 < r.distance) {
           r.distance = Sng(td / 520);
@@ -48,8 +44,18 @@ Trip DistCalcReference(const GameState& s, int from, int to, float step) {
   return r;
 }
 
+}  // namespace
+
+Trip DistCalcReference(const GameState& s, int from, int to, float step) {
+  return RuleSearch(s, from, to, step, [](float a) { return ReduceBySubtraction(a); });
+}
+
+Trip DistCalcReferenceWith(const GameState& s, int from, int to, float step, float (*reduce)(float)) {
+  return RuleSearch(s, from, to, step, reduce);
+}
+
 void Game::DistCalc(int16_t from, int16_t to, float& distance, float& course, float step) {
-  const Trip t = DistCalcReference(state, from, to, step);
+  const Trip t = DistCalcFast(state, from, to, step);
   distance = t.distance;
   course = t.course;
 }
@@ -128,6 +134,40 @@ void Game::SortFleets() {
 
 bool Game::TruceActive() const { return state.TruceTurn - CurrentTurn(state) >= 1; }
 
+namespace {
+
+// The latest step whose meeting would still be stored as fewer years than
+// `bound`; -1 when none would.
+long long LastStepBelow(float bound) {
+  if (!(bound > 0)) return -1;
+  double t = std::ceil(static_cast<double>(bound) * 520) + 1;
+  while (t >= 0 && !(Sng(t / 520) < bound)) t -= 1;
+  return static_cast<long long>(t);
+}
+
+}  // namespace
+
+void NearestReference(Game& game, int16_t from, int16_t excludeOwner, float (*reduce)(float)) {
+  const GameState& s = game.state;
+  for (int r = 0; r < 4; ++r) {
+    game.NearestList[r][0] = -1;
+    game.NearestList[r][1] = 1000;
+  }
+  const bool truce = game.TruceActive();
+  for (int w = 0; w < s.WorldCount; ++w) {
+    const Trip trip = reduce ? DistCalcReferenceWith(s, from, w, 0.2f, reduce) : DistCalcReference(s, from, w, 0.2f);
+    game.CalcDistance = trip.distance;
+    game.CalcCourse = trip.course;
+    if (w == from || game.CalcDistance >= game.NearestList[3][1] || s.WorldOwner[w] == excludeOwner) continue;
+    if (truce && s.WorldOwner[w] != 0 && s.WorldOwner[w] != s.CurrentPlayer + 1) continue;
+    int row = 0;
+    while (row < 4 && !(game.NearestList[row][1] > game.CalcDistance)) ++row;
+    for (int r = 3; r > row; --r) game.NearestList[r] = game.NearestList[r - 1];
+    game.NearestList[row][0] = static_cast<float>(w);
+    game.NearestList[row][1] = game.CalcDistance;
+  }
+}
+
 void Game::Nearest(int16_t from, int16_t excludeOwner) {
   const GameState& s = state;
   for (int r = 0; r < 4; ++r) {
@@ -135,16 +175,30 @@ void Game::Nearest(int16_t from, int16_t excludeOwner) {
     NearestList[r][1] = 1000;
   }
   const bool truce = TruceActive();
+  const int lastWorld = s.WorldCount - 1;
+  bool lastKnown = false;
   for (int w = 0; w < s.WorldCount; ++w) {
-    DistCalc(from, static_cast<int16_t>(w), CalcDistance, CalcCourse, 0.2f);
-    if (w == from || CalcDistance >= NearestList[3][1] || s.WorldOwner[w] == excludeOwner) continue;
+    // A world skipped whatever its distance needs no search, and a trip only
+    // matters when it beats row 3, so the search may stop at that distance.
+    // Only CalcDistance and CalcCourse must end up holding the last world's
+    // full trip, whether it was skipped or not.
+    if (w == from || s.WorldOwner[w] == excludeOwner) continue;
     if (truce && s.WorldOwner[w] != 0 && s.WorldOwner[w] != s.CurrentPlayer + 1) continue;
+    const Trip trip = DistCalcFastWithin(s, from, w, 0.2f, LastStepBelow(NearestList[3][1]));
+    if (w == lastWorld && trip.distance != 10000) {  // a meeting it finds is the full answer
+      CalcDistance = trip.distance;
+      CalcCourse = trip.course;
+      lastKnown = true;
+    }
+    if (!(trip.distance < NearestList[3][1])) continue;
     int row = 0;
-    while (row < 4 && !(NearestList[row][1] > CalcDistance)) ++row;
+    while (row < 4 && !(NearestList[row][1] > trip.distance)) ++row;
     for (int r = 3; r > row; --r) NearestList[r] = NearestList[r - 1];
     NearestList[row][0] = static_cast<float>(w);
-    NearestList[row][1] = CalcDistance;
+    NearestList[row][1] = trip.distance;
   }
+  if (lastWorld >= 0 && !lastKnown)
+    DistCalc(from, static_cast<int16_t>(lastWorld), CalcDistance, CalcCourse, 0.2f);
 }
 
 }  // namespace valkoran

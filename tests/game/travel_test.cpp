@@ -29,9 +29,11 @@ TEST(DistCalc, MatchesIndependentVectorsBitForBit) {
     ASSERT_EQ(r.size(), 11u);
     GameState s = Pair(VectorFloat(r[1]), VectorFloat(r[2]), VectorFloat(r[3]), r[4] == "2", VectorFloat(r[5]),
                        VectorFloat(r[6]), VectorFloat(r[7]));
-    const Trip t = DistCalcReference(s, 0, 1, std::strtof(r[8].c_str(), nullptr));
-    EXPECT_EQ(Bits(t.distance), Bits(VectorFloat(r[9]))) << "turns " << r[0] << " distance " << r[9];
-    EXPECT_EQ(Bits(t.course), Bits(VectorFloat(r[10]))) << "turns " << r[0] << " course " << r[10];
+    const float step = std::strtof(r[8].c_str(), nullptr);
+    for (const Trip t : {DistCalcReference(s, 0, 1, step), DistCalcFast(s, 0, 1, step)}) {
+      EXPECT_EQ(Bits(t.distance), Bits(VectorFloat(r[9]))) << "turns " << r[0] << " distance " << r[9];
+      EXPECT_EQ(Bits(t.course), Bits(VectorFloat(r[10]))) << "turns " << r[0] << " course " << r[10];
+    }
   }
 }
 
@@ -39,12 +41,15 @@ TEST(DistCalc, NoMeetingAtAll) {
   // Standing worlds on the outer ring: the widest course turns a fleet by at
   // most 4.375 radians in 390 steps, so a target 5 radians ahead is out of reach...
   GameState far = Pair(210, 0.0f, 0.0f, false, 210, 5.0f, 0.0f);
-  Trip t = DistCalcReference(far, 0, 1, 0.1f);
-  EXPECT_EQ(t.distance, 10000.0f);
-  EXPECT_EQ(t.course, 0.0f);
-  // ...until double-speed fuel doubles the reach.
-  far.WorldTreasure[0] = kDoubleFuel;
-  EXPECT_LT(DistCalcReference(far, 0, 1, 0.1f).distance, 1.0f);
+  for (auto search : {DistCalcReference, DistCalcFast}) {
+    far.WorldTreasure[0] = kNoTreasure;
+    const Trip t = search(far, 0, 1, 0.1f);
+    EXPECT_EQ(t.distance, 10000.0f);
+    EXPECT_EQ(t.course, 0.0f);
+    // ...until double-speed fuel doubles the reach.
+    far.WorldTreasure[0] = kDoubleFuel;
+    EXPECT_LT(search(far, 0, 1, 0.1f).distance, 1.0f);
+  }
 }
 
 struct RecordingPresenter : Presenter {
