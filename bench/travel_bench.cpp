@@ -71,4 +71,27 @@ void BM_ComputerTurn(benchmark::State& st) {
 }
 BENCHMARK(BM_ComputerTurn)->Name("ComputerTurn/fast/400")->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
 
+// The computer player's real turn at turn 400: ENEMY1 holds 15 of the 30
+// worlds with ships to spare and the crystal, so every world attacks and
+// consolidates (two Nearest and several dispatches each).
+void BM_EnemyTurn(benchmark::State& st) {
+  Game game = Aged(400);
+  GameState& s = game.state;
+  for (int w = 0; w < 15; ++w) {
+    s.WorldOwner[w] = 2;
+    s.WorldShips[w] = 2000;  // above the garrison of 401 ships a world keeps at turn 400
+  }
+  s.PlayerCrystal[1] = 1;
+  s.CurrentPlayer = 1;
+  const GameState start = s;
+  for (auto _ : st) {
+    st.PauseTiming();
+    s = start;
+    st.ResumeTiming();
+    game.EnemyTurn();
+    benchmark::DoNotOptimize(s.FleetFrom);
+  }
+}
+BENCHMARK(BM_EnemyTurn)->Name("EnemyTurn/400")->Unit(benchmark::kMillisecond)->Repetitions(9)->ReportAggregatesOnly(true);
+
 }  // namespace
