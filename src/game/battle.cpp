@@ -146,30 +146,28 @@ void Game::ShotTo() {
   presenter().PumpEvents();
 }
 
-void Game::FromHit(uint8_t f) {
-  const GameState& s = state;
-  if (!FleetInFlight(s, f)) return;
-  const int w = s.FleetTo[f] - 1;
-  if (TargetShield > 0) {
-    --TargetShield;
-  } else {
-    TargetShips = Sng(static_cast<double>(TargetShips) - Loss(s.FleetClass[f], s.WorldClass[w]));
-  }
-  if (TargetShips < 0) TargetShips = 0;
-  if (!s.SpeedGame) presenter().StrengthBar(ShooterShips, TargetShips, s.FleetOwner[f], s.WorldOwner[w]);
-}
+void Game::FromHit(uint8_t f) { Hit(f, true); }
+void Game::ToHit(uint8_t f) { Hit(f, false); }
 
-void Game::ToHit(uint8_t f) {
+// One hit of the side firing this volley: the target's shield first, then
+// its ships, by the classes in the tables rather than the panel's.
+void Game::Hit(uint8_t f, bool attackerFires) {
   const GameState& s = state;
   if (!FleetInFlight(s, f)) return;
   const int w = s.FleetTo[f] - 1;
   if (TargetShield > 0) {
     --TargetShield;
   } else {
-    TargetShips = Sng(static_cast<double>(TargetShips) - Loss(s.WorldClass[w], s.FleetClass[f]));
+    const double loss = attackerFires ? Loss(s.FleetClass[f], s.WorldClass[w]) : Loss(s.WorldClass[w], s.FleetClass[f]);
+    TargetShips = Sng(static_cast<double>(TargetShips) - loss);
   }
   if (TargetShips < 0) TargetShips = 0;
-  if (!s.SpeedGame) presenter().StrengthBar(TargetShips, ShooterShips, s.FleetOwner[f], s.WorldOwner[w]);
+  if (s.SpeedGame) return;
+  if (attackerFires) {
+    presenter().StrengthBar(ShooterShips, TargetShips, s.FleetOwner[f], s.WorldOwner[w]);
+  } else {
+    presenter().StrengthBar(TargetShips, ShooterShips, s.FleetOwner[f], s.WorldOwner[w]);
+  }
 }
 
 void Game::FrameUpdate(int16_t cc) {

@@ -56,10 +56,12 @@ class Game {
   bool serverConnected = false;  // a client's socket to the server
   int sockets = 1;               // the server's socket count (itself included)
 
-  void SetPresenter(Presenter* p) { presenter_ = p ? p : &silent_; }
-  void SetRelay(Relay* r) { relay_ = r ? r : &null_relay_; }
-  Presenter& presenter() { return *presenter_; }
-  Relay& relay() { return *relay_; }
+  // Null means the silent ones; a copied game keeps the same presenter and
+  // relay, never a pointer into the game it was copied from.
+  void SetPresenter(Presenter* p) { presenter_ = p; }
+  void SetRelay(Relay* r) { relay_ = r; }
+  Presenter& presenter() { return presenter_ ? *presenter_ : silent_; }
+  Relay& relay() { return relay_ ? *relay_ : null_relay_; }
 
   // Travel and dispatch.
   void DistCalc(int16_t from, int16_t to, float& distance, float& course, float step);
@@ -140,12 +142,13 @@ class Game {
   void StartLocalTurn();
   void Production();
   void MoveFleets();
+  void Hit(uint8_t f, bool attackerFires);
 
   bool turnEndPending_ = false;
   SilentPresenter silent_;
   NullRelay null_relay_;
-  Presenter* presenter_ = &silent_;
-  Relay* relay_ = &null_relay_;
+  Presenter* presenter_ = nullptr;
+  Relay* relay_ = nullptr;
 };
 
 // What the message box shows of a seat's log: its last 2000 characters,
