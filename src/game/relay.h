@@ -18,8 +18,9 @@ class Relay {
   // host's copy of a slot for every client.
   virtual void SendFleet(const GameState& /*state*/, int /*slot*/) {}
   virtual void GalaxySync(const GameState& /*state*/) {}  // the whole state to every client
-  // "[STATUS] ": a seat's turn is done.
-  virtual void SendStatus(int /*seat*/, const std::string& /*text*/) {}
+  // "[STATUS] ": a seat's turn is done, on one socket (0: a client's
+  // socket to the server; 1..3: the server's socket to that client).
+  virtual void SendStatus(int /*socket*/, int /*seat*/, const std::string& /*text*/) {}
   virtual void SendEndTurn() {}     // "[ENDTURN] "
   virtual void SendTravelShow() {}  // "[TRAVELSHOW] "
   virtual void SendTravelHide() {}  // "[TRAVELHIDE] "

@@ -89,12 +89,12 @@ void Game::Form_DblClick() {
     presenter().Notice(" Waiting on " + waiting);
     if (!waiting.empty()) presenter().Cue("gameinfo.wav");
     if (role != NetRole::Server) {
-      relay().SendStatus(me, s.PlayerName[me] + kDoneTurn);
+      relay().SendStatus(0, me, s.PlayerName[me] + kDoneTurn);
     } else {
       int done = EndsWith(me, kDoneTurn) ? 1 : 0;
       for (int i = 1; i < sockets && i < kSeats; ++i) {
         if (relay().Connected(i)) {
-          relay().SendStatus(me, s.PlayerName[me] + kDoneTurn);
+          relay().SendStatus(i, me, s.PlayerName[me] + kDoneTurn);
         } else {
           ++done;
         }
