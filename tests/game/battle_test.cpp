@@ -44,24 +44,21 @@ class Arrive : public ::testing::Test {
     for (int w = 0; w < kWorlds; ++w) s.WorldName[w] = "W" + std::to_string(w), s.WorldOrbit[w] = 100;
     s.WorldName[4] = "Kasei", s.WorldName[5] = "Zea";
   }
-  // Arriving when `remaining` is 0; 0.5 means launched this turn.
+  // On a fresh record: arriving when `remaining` is 0; 0.5 means launched this turn.
   uint8_t Fleet(int f, int from, int to, int owner, float ships, int cls = 3, float remaining = 0) {
+    rec.Clear();
+    for (auto& h : s.GameHistory) h.clear();
+    for (auto& h : s.WorldHistory[5]) h.clear();
     s.FleetFrom[f] = static_cast<uint8_t>(from + 1), s.FleetTo[f] = static_cast<uint8_t>(to + 1);
     s.FleetOwner[f] = static_cast<uint8_t>(owner), s.FleetShips[f] = ships, s.FleetClass[f] = static_cast<uint8_t>(cls);
     s.FleetDistance[f] = 0.5f, s.FleetRemaining[f] = remaining;
     return static_cast<uint8_t>(f);
   }
-  // On a fresh record, fleet 3 of `attacker` lands on Zea from Kasei.
+  // Fleet 3 of `attacker` lands on Zea from Kasei.
   void Land(int zeaOwner, float zeaShips, int attacker, float ships, int zeaClass = 3, int fleetClass = 3) {
-    Fresh();
     s.WorldOwner[5] = static_cast<uint8_t>(zeaOwner), s.WorldShips[5] = zeaShips;
     s.WorldClass[5] = static_cast<uint8_t>(zeaClass);
     game.EndTravel(Fleet(3, 4, 5, attacker, ships, fleetClass));
-  }
-  void Fresh() {
-    rec.Clear();
-    for (auto& h : s.GameHistory) h.clear();
-    for (auto& h : s.WorldHistory[5]) h.clear();
   }
   size_t Count(const std::string& e) const { return std::count(rec.events.begin(), rec.events.end(), e); }
 
@@ -75,13 +72,11 @@ TEST_F(Arrive, ReinforcementsAndBombTransfersToOwnWorlds) {
       // ships, owner, Speed Game, Zea's ships and bombs after, the text told, the record's line after the stamp
       {kScout, 1, false, 11, 0, "  1 Reinforcements From World Kasei Arrived At World Zea",
        ": 1 Reinforcements From World Kasei Arrived "},  // a scout home again is one more ship
+      {25, 2, false, 35, 0, "", ""},                     // a computer player's: the state changes, nothing is said
       {9999, 1, true, 10, 1, " A Bomb From World Kasei Was Transferred To World Zea",
-       ": A Bomb From World Kasei Was Transferred To World Zea "},
-      {25, 2, false, 35, 0, "", ""},  // a computer player's: the state changes, nothing is said
-  };
+       ": A Bomb From World Kasei Was Transferred To World Zea "}};
   for (const auto& [ships, owner, speed, shipsAfter, bombsAfter, text, history] : cases) {
     s.SpeedGame = speed ? kTrue : kFalse;
-    s.WorldBombs[5] = 0;
     Land(owner, 10, owner, ships);
     EXPECT_TRUE(s.WorldShips[5] == shipsAfter && s.WorldBombs[5] == bombsAfter && !s.FleetFrom[3]) << ships;
     Lines seen = {"notice: " + text, "log 0: " + text, "cue: reinforcements.wav", "pause: 1000", "notice: "};
@@ -137,28 +132,13 @@ TEST_F(Arrive, HostSendsBeforeEachHandlerAndAClientWaitsForTheHostsShots) {
   EXPECT_EQ(rec.events.back(), "notice: Battle Alert:  25 Ships from Ann Attacking 30 Ships on World Zea");
 }
 
-TEST_F(Arrive, AnUnownedWorldFightsOffAWeakAttack) {
-  Rng draws = game.rng;  // two accuracies, then the attacker's 25 shots
-  const double accuracy = 60 + Int(40.0 * draws.Next());
-  draws.Next();
-  int hits = 0;
-  for (int shot = 0; shot < 25; ++shot) hits += Sng(100.0 * draws.Next()) <= accuracy;
-  Land(0, 1000, 2, 25, 5, 1);
-  EXPECT_TRUE(rec.Has("pause: 120"));  // 2*(1500*1000+25)/(1000*25) ms a shot
-  EXPECT_TRUE(rec.Has("log 2:   World Zea Fought Off 25 Ships From ENEMY1") && rec.Has("cue: battlelost.wav"));
-  // One volley of one-ship hits; class 5 answers three ships a hit and ends it in its first volley.
-  EXPECT_TRUE(s.WorldShips[5] == 1000 - hits && s.WorldOwner[5] == 0);
-  EXPECT_EQ(s.WorldHistory[5][3], Y + ": Fought Off 25 Ships From ENEMY1, " + Str(1000 - hits) + " Ships Left \r\n");
-}
-
 TEST_F(Arrive, HitsWearDownTheShieldThenCostShipsByClass) {
   Fleet(3, 4, 5, 1, 10);
   s.WorldClass[5] = 3;
   game.TargetShield = 40, game.TargetShips = 10;
   for (int i = 0; i < 41; ++i) game.FromHit(3);
   EXPECT_EQ(game.TargetShips, 9);  // forty hits taken by the shield
-  const std::tuple<int, int, double> losses[] = {{1, 5, 1}, {2, 1, 1.5}, {4, 3, 1.1667}};
-  for (const auto& [shooter, target, loss] : losses) {
+  for (const auto& [shooter, target, loss] : {std::tuple{1, 5, 1.0}, {2, 1, 1.5}, {4, 3, 1.1667}}) {
     for (bool attacker : {true, false}) {
       s.FleetClass[3] = static_cast<uint8_t>(attacker ? shooter : target);
       s.WorldClass[5] = static_cast<uint8_t>(attacker ? target : shooter);
@@ -169,17 +149,29 @@ TEST_F(Arrive, HitsWearDownTheShieldThenCostShipsByClass) {
   }
 }
 
-TEST_F(Arrive, ASideLeftWithAFractionFiresNothingAndFallsToTheNextShot) {
+TEST_F(Arrive, VolleysOfWholeShipsUntilASideHasNoneLeft) {
+  // Whether each of the attacker's first shots hits: the two accuracies are drawn first.
+  auto draws = [](Rng r, int shots) {
+    const double accuracy = 60 + Int(40.0 * r.Next());
+    r.Next();
+    std::vector<bool> hit(shots);
+    for (auto&& h : hit) h = Sng(100.0 * r.Next()) <= accuracy;
+    return hit;
+  };
+  // One volley of one-ship hits; class 5 answers three ships a hit and ends it in its first volley.
+  const auto shots = draws(game.rng, 25);
+  const int hits = static_cast<int>(std::count(shots.begin(), shots.end(), true));
+  Land(0, 1000, 2, 25, 5, 1);
+  EXPECT_TRUE(rec.Has("pause: 120"));  // 2*(1500*1000+25)/(1000*25) ms a shot
+  EXPECT_TRUE(rec.Has("log 2:   World Zea Fought Off 25 Ships From ENEMY1") && rec.Has("cue: battlelost.wav"));
+  EXPECT_TRUE(s.WorldShips[5] == 1000 - hits && s.WorldOwner[5] == 0);
+  EXPECT_EQ(s.WorldHistory[5][3], Y + ": Fought Off 25 Ships From ENEMY1, " + Str(1000 - hits) + " Ships Left \r\n");
+
   // One class-2 ship against two class-1 ships. A first hit leaves 0.5, shown
   // as 0: the defender's volley is empty and the attacker's next shot ends the
-  // battle even when it misses. Find a seed whose first shot hits and second misses.
+  // battle even when it misses.
   uint64_t seed = 1;
-  for (;; ++seed) {
-    Rng r(seed);
-    const double acc = 60 + Int(40.0 * r.Next());
-    r.Next();
-    if (Sng(100.0 * r.Next()) <= acc && Sng(100.0 * r.Next()) > acc) break;
-  }
+  while (draws(Rng(seed), 2) != std::vector<bool>{true, false}) ++seed;
   game.rng = Rng(seed);
   Land(2, 2, 1, 1, 1, 2);
   EXPECT_EQ(Count("pause: 300"), 2u);
@@ -218,10 +210,8 @@ TEST_F(Arrive, AnEmptyWorldFallsAtOnceAndTheConquerorFindsItsTreasures) {
         "  12 Ships Were Found In A Secret Hangar!", ": 12 Ships Found In Secret Hangar! "}},
       {1, 12, 0, true, 24.5f, 0, 0, 0, {}}};  // told on the conqueror's machine only
   for (const auto& [attacker, treasure, bombs, network, ships, bombsAfter, treasureAfter, crystal, finds] : cases) {
-    s.NetworkGame = network ? kTrue : kFalse;
+    s.NetworkGame = network ? kTrue : kFalse, s.CurrentPlayer = 2;  // Bob's machine
     game.role = network ? NetRole::Server : NetRole::Local;
-    s.CurrentPlayer = 2;
-    s.PlayerCrystal = {};
     s.WorldTreasure[5] = static_cast<int16_t>(treasure), s.WorldBombs[5] = static_cast<int16_t>(bombs);
     Land(3, 0, attacker, 12.5f);
     EXPECT_EQ(Count("pause: 300"), 1u);  // one shot, hit or miss
@@ -239,13 +229,14 @@ TEST_F(Arrive, AnEmptyWorldFallsAtOnceAndTheConquerorFindsItsTreasures) {
 }
 
 TEST_F(Arrive, AProximityBombDestroysBigEnoughForeignFleetsWithinTwenty) {
-  const std::tuple<float, int, float, bool> cases[] = {
-      // ships, owner, orbit of the course, fires
-      {49, 1, 100, false},     {50, 1, 100, true},   {5000, 3, 100, false}, {50, 1, 120, true},
-      {50, 1, 120.01f, false}, {9998, 1, 100, true}, {9999, 2, 100, true}};
-  for (const auto& [ships, owner, orbit, fires] : cases) {
-    Fresh();
-    s.BombOwner[0] = 3, s.BombWorld[0] = 6, s.BombThreshold[0] = 50;
+  // The bomb's world may have turned since the turn began: it is checked where it stood.
+  const std::tuple<float, int, float, float, float, bool> cases[] = {
+      // ships, owner, orbit of the course, the angle and spin of the bomb's world, fires
+      {49, 1, 100, 0, 0, false},  {50, 1, 100, 0, 0, true},      {5000, 3, 100, 0, 0, false},
+      {50, 1, 120, 0, 0, true},   {50, 1, 120.01f, 0, 0, false}, {9998, 1, 100, 0, 0, true},
+      {9999, 2, 100, 0, 0, true}, {50, 1, 100, 0.5f, 0, false},  {50, 1, 100, 0.5f, Sng(0.5 / 26), true}};
+  for (const auto& [ships, owner, orbit, angle, spin, fires] : cases) {
+    s.BombOwner[0] = 3, s.BombWorld[0] = 6, s.BombThreshold[0] = 50, s.WorldAngle[6] = angle, s.WorldSpin[6] = spin;
     s.WorldOrbit[4] = s.WorldOrbit[5] = orbit;
     Fleet(3, 4, 5, owner, ships, 3, 0.25f);
     EXPECT_EQ(game.ProximityCheck(3, 0), fires) << ships << " " << orbit;
@@ -258,26 +249,19 @@ TEST_F(Arrive, AProximityBombDestroysBigEnoughForeignFleetsWithinTwenty) {
     EXPECT_EQ(s.WorldHistory[5][owner - 1], Y + ": " + text + " \r\n");
     EXPECT_EQ(s.BombOwner[0] + s.BombWorld[0] + s.BombThreshold[0] + s.FleetFrom[3], 0);
   }
-  // The bomb's world has turned since the turn began; it is checked where it stood.
-  s.BombOwner[0] = 3, s.BombWorld[0] = 6, s.BombThreshold[0] = 50;
-  Fleet(3, 4, 5, 1, 50, 3, 0.25f);
-  s.WorldAngle[6] = 0.5f;
-  EXPECT_FALSE(game.ProximityCheck(3, 0));
-  s.WorldSpin[6] = Sng(0.5 / 26);
-  EXPECT_TRUE(game.ProximityCheck(3, 0));
 }
 
 TEST_F(Arrive, ProximityBombsAreSetUpToTwentyAndALostOneIsNeverReportedSet) {
+  std::fill_n(s.BombOwner.begin(), 19, 3);
   Land(2, 10, 1, 10050);
   const std::string set = " A Proximity Bomb With a Threshold of 50 Ships Was Set On World Zea";
   EXPECT_EQ(rec.Only("log"), Lines{"log 0:  " + set});
   EXPECT_EQ(s.WorldHistory[5][0], Y + ":" + set + "\r\n");
-  EXPECT_TRUE(s.BombOwner[0] == 1 && s.BombWorld[0] == 5 && s.BombThreshold[0] == 50);
+  EXPECT_TRUE(s.BombOwner[19] == 1 && s.BombWorld[19] == 5 && s.BombThreshold[19] == 50);
   Fleet(4, 4, 6, 2, 10005, 3, 0.25f);
   Fleet(5, 4, 6, 2, 9999, 3, 0.25f);
-  EXPECT_EQ(game.ProximityBombsInUse(), 2);
+  EXPECT_EQ(game.ProximityBombsInUse(), 21);
 
-  s.BombOwner.fill(3);
   Land(2, 10, 1, 10050);
   EXPECT_EQ(rec.Only("log"),
             Lines{"log 0:   A Proximity Bomb Could Not Be Set On World Zea, Twenty Are Already Armed"});
@@ -285,9 +269,7 @@ TEST_F(Arrive, ProximityBombsAreSetUpToTwentyAndALostOneIsNeverReportedSet) {
 
   // The runner refuses the launch that would make a twenty-first.
   Game g(5);
-  GameSetup setup;
-  setup.names = {"Ann", "Bob", "", ""};
-  NewGame(g, setup);
+  NewGame(g, {.names = {"Ann", "Bob", "", ""}});
   g.state.WorldBombs[8] = 2;
   const std::string dir = test::TempDir();
   for (int armed : {19, 20}) {
@@ -317,14 +299,13 @@ TEST_F(Arrive, APulseBombSweepsEightyUnitsAroundTheHomeWorld) {
     s.WorldOrbit[f] = orbit;
     Fleet(f, f, f, owner, ships, 3, remaining);
   }
-  rec.Clear();
   s.SpeedGame = kTrue;
   game.PulseBomb(8);
   for (int f = 0; f < 6; ++f) EXPECT_EQ(!s.FleetFrom[f], std::get<4>(fleets[f])) << f;
   EXPECT_EQ(rec.Only("log"), (Lines{"log 1:    25 Ships From ENEMY1 Were Destroyed By A Pulse Bomb On World W8",
                                     "log 2:   A Bomb From Bob Was Destroyed By A Pulse Bomb On World W8",
                                     "log 1:   A Scout From ENEMY1 Was Destroyed By A Pulse Bomb On World W8"}));
-  EXPECT_EQ(Count("cue: pulsegot.wav"), 3u);
+  EXPECT_EQ(rec.Only("cue"), (Lines{"cue: pulse.wav", "cue: pulsegot.wav", "cue: pulsegot.wav", "cue: pulsegot.wav"}));
   EXPECT_EQ(rec.Only("pause").size(), 3u + 1 + 3 + 1);  // rings, 500, a second a loss, 2000: Speed Game or not
   EXPECT_EQ(s.WorldTreasure[8], 0);
 }
