@@ -202,6 +202,46 @@ TEST_F(AnnAndBob, ConquestEndsTheGame) {
   EXPECT_TRUE(s.WorldOwner[0] == 0 && s.TruceTurn == 0);  // cleared for the next game
 }
 
+// A network turn end: the seat is done at once; the server counts its
+// clients and ends the turn for all when every seat is done or gone.
+TEST_F(AnnAndBob, NetworkTurnEndsWaitForEverySeat) {
+  struct Sent : Relay {
+    bool Connected(int socket) const override { return socket == 1; }
+    void SendStatus(int socket, int seat, const std::string& t) override {
+      log.push_back(std::to_string(socket) + " " + std::to_string(seat) + t);
+    }
+    void SendEndTurn() override { log.push_back("endturn"); }
+    std::vector<std::string> log;
+  } relay;
+  game.SetRelay(&relay);
+  s.NetworkGame = kTrue;
+  game.role = NetRole::Server;
+  game.sockets = 2;
+  game.SetStatus(0, "Ann:  Taking Turn");
+  game.SetStatus(1, "Bob:  Taking Turn");
+  game.ImgDone_Click();
+  EXPECT_TRUE(rec.Has("notice:  Waiting on Bob"));
+  EXPECT_EQ(relay.log, std::vector<std::string>{"1 0Ann:  Done Turn"});
+  EXPECT_EQ(game.TurnLock, kTrue);
+  EXPECT_EQ(s.GameYear, 1.0f);
+
+  game.ImgDone_Click();  // refused: this seat is done already
+  EXPECT_EQ(relay.log.size(), 1u);
+  game.SetStatus(0, "Ann:  Taking Turn");
+  game.TurnLock = kFalse;
+  game.SetStatus(1, "Bob:  Done Turn");
+  game.ImgDone_Click();
+  EXPECT_EQ(relay.log.back(), "endturn");
+  EXPECT_GT(s.GameYear, 1.0f);
+
+  game.role = NetRole::Client;  // a client only tells the server
+  game.SetStatus(0, "Ann:  Taking Turn");
+  game.TurnLock = kFalse;
+  relay.log.clear();
+  game.ImgDone_Click();
+  EXPECT_EQ(relay.log, std::vector<std::string>{"0 0Ann:  Done Turn"});
+}
+
 // The computer seats' turns end through the host's loop, never inside one
 // another: the stack is as deep at the hundredth turn as at the first.
 class StackProbe : public Presenter {
