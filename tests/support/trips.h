@@ -1,12 +1,13 @@
-// Random trips and aged games for checking the fast travel search against
-// the rules' loop.
+// Random trips and games for checking the fast travel search against the
+// rules' loop.
 #pragma once
 
-#include <random>
-#include <string>
+#include <gtest/gtest.h>
 
-#include "game/game.h"
+#include <random>
+
 #include "game/state.h"
+#include "game/travel.h"
 
 namespace valkoran::test {
 
@@ -14,8 +15,6 @@ namespace valkoran::test {
 struct TripCase {
   GameState state;
   float step = 0.1f;
-  int turns = 0;  // how old the game is
-  std::string Describe() const;  // every input, as bits, to replay a failure
 };
 
 // A trip between two worlds of a game `turns` turns old: orbits from the
@@ -24,8 +23,22 @@ struct TripCase {
 // 0.1 and 0.2. One case in twenty cannot meet at all.
 TripCase RandomTrip(std::mt19937_64& rng, int turns);
 
-// A new game of `worlds` worlds and four seats, aged by `turns` turn ends of
-// rotation (26 spin steps each, stored as 32 bits after every step).
-Game AgedGame(uint64_t seed, int worlds, int turns);
+// What a saved file can hold but no game produces: angles up to 2^24, spins
+// up to 1, orbits up to 10000 (one home ring in 200 that large, 30000 steps
+// to search) or below zero, other steps. `i` picks the mix.
+TripCase OddTrip(std::mt19937_64& rng, int i);
+
+// The fast search against the rules' loop (with ReduceAngle unless
+// `bySubtraction`), distance and course to the bit; also cut short at the
+// meeting's step (the same answer) and one step before (no meeting, unless
+// the search fell back on the rules' loop and gave the full answer).
+::testing::AssertionResult FastMatchesRules(const TripCase& c, bool bySubtraction = false);
+
+// Nearest against the rules by brute force (the four nearest worlds let in,
+// ties by index, and the last world's trip left in CalcDistance/CalcCourse)
+// on a random game of 9 to 30 worlds up to 1000 turns old, with random
+// owners, player, truce and excluded owner; `lastSkipped` makes the last
+// world one Nearest skips.
+::testing::AssertionResult NearestMatchesRules(std::mt19937_64& rng, bool lastSkipped);
 
 }  // namespace valkoran::test
