@@ -31,6 +31,11 @@ TEST(DistCalc, BothSearchesMatchIndependentVectorsAndHandMadeBoards) {
     // One orbit, one hundredth: met before moving, by every course at once.
     boards.push_back({{90, 1000.004f, 0.03f, 90, 1000.001f, 0.03f, 0, step, 0, Sng(-6.283184)}, "met at once"});
   }
+  // Met only at the search's very last step, 3 x 130: a search that stops
+  // one step short finds nothing.
+  boards.push_back({{210, 0x1.9db484p-4f, 0x1.2f764ep-8f, 170, 0x1.c4d468p+1f, 0x1.cf1188p-8f, 0, 0.1f, 0.75f,
+                     -0x1.0552ecp+2f},
+                    "met at the last step"});
   for (const auto& [b, what] : boards) {
     GameState s;
     s.WorldOrbit[8] = 130;
