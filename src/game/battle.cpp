@@ -126,23 +126,17 @@ void Game::WorldDown(uint8_t f) {
   }
 }
 
+void Game::ShotFrom() { StartVolley(Panel.from, Panel.to); }
+void Game::ShotTo() { StartVolley(Panel.to, Panel.from); }
+
 // A volley starts from what the panel shows, so the fractions of ships lost
 // in the last volley are gone: only whole ships fire and are fired at.
-void Game::ShotFrom() {
-  ShooterShield = ShieldPoints(Panel.from.shield);
-  ShooterShips = Panel.from.ships;
-  ShooterAccuracy = Panel.from.accuracy;
-  TargetShield = ShieldPoints(Panel.to.shield);
-  TargetShips = Panel.to.ships;
-  presenter().PumpEvents();
-}
-
-void Game::ShotTo() {
-  ShooterShield = ShieldPoints(Panel.to.shield);
-  ShooterShips = Panel.to.ships;
-  ShooterAccuracy = Panel.to.accuracy;
-  TargetShield = ShieldPoints(Panel.from.shield);
-  TargetShips = Panel.from.ships;
+void Game::StartVolley(const BattleSideValues& shooter, const BattleSideValues& target) {
+  ShooterShield = ShieldPoints(shooter.shield);
+  ShooterShips = shooter.ships;
+  ShooterAccuracy = shooter.accuracy;
+  TargetShield = ShieldPoints(target.shield);
+  TargetShips = target.ships;
   presenter().PumpEvents();
 }
 

@@ -143,6 +143,7 @@ class Game {
   void Production();
   void MoveFleets();
   void Hit(uint8_t f, bool attackerFires);
+  void StartVolley(const BattleSideValues& shooter, const BattleSideValues& target);
 
   bool turnEndPending_ = false;
   SilentPresenter silent_;
