@@ -14,12 +14,6 @@ bool Game::Viewer(int owner) const {
   return IsHuman(owner - 1);
 }
 
-bool Game::EndsWith(int seat, const char* ending) const {
-  const std::string& s = StatusLine[seat];
-  const std::string e = ending;
-  return s.size() >= e.size() && s.compare(s.size() - e.size(), e.size(), e) == 0;
-}
-
 void Game::SetStatus(int seat, const std::string& text) {
   StatusLine[seat] = text;
   presenter().Status(seat, text);

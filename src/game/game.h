@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "game/presenter.h"
 #include "game/relay.h"
@@ -22,6 +23,11 @@ enum class NetRole { Local, Server, Client };
 inline constexpr const char* kTakingTurn = ":  Taking Turn";
 inline constexpr const char* kDoneTurn = ":  Done Turn";
 inline constexpr const char* kEliminated = "Eliminated";
+
+// Whether a status line ends with one of those endings.
+inline bool StatusEndsWith(std::string_view line, std::string_view ending) {
+  return line.size() >= ending.size() && line.substr(line.size() - ending.size()) == ending;
+}
 
 class Game {
  public:
@@ -131,7 +137,7 @@ class Game {
   bool IsNetworkClient() const { return state.NetworkGame && role != NetRole::Server; }
   // Reports for one player: shown to a human at this machine.
   bool Viewer(int owner) const;
-  bool EndsWith(int seat, const char* ending) const;
+  bool EndsWith(int seat, const char* ending) const { return StatusEndsWith(StatusLine[seat], ending); }
   void SetStatus(int seat, const std::string& text);
   // Appends CR LF and the text to a seat's message log.
   void AddLog(int seat, const std::string& text);

@@ -145,35 +145,47 @@ long long LastStepBelow(float bound) {
   return static_cast<long long>(t);
 }
 
+void ClearNearest(std::array<std::array<float, 3>, 5>& list) {
+  for (int r = 0; r < 4; ++r) {
+    list[r][0] = -1;
+    list[r][1] = 1000;
+  }
+}
+
+// Worlds Nearest passes over whatever their distance: the source, the
+// excluded owner's, and during a truce other players' worlds.
+bool NearestSkips(const GameState& s, int w, int from, int excludeOwner, bool truce) {
+  if (w == from || s.WorldOwner[w] == excludeOwner) return true;
+  return truce && s.WorldOwner[w] != 0 && s.WorldOwner[w] != s.CurrentPlayer + 1;
+}
+
+// Before the first row farther away; the rows behind move down, row 3 drops out.
+void InsertNearest(std::array<std::array<float, 3>, 5>& list, int w, float distance) {
+  int row = 0;
+  while (row < 4 && !(list[row][1] > distance)) ++row;
+  for (int r = 3; r > row; --r) list[r] = list[r - 1];
+  list[row][0] = static_cast<float>(w);
+  list[row][1] = distance;
+}
+
 }  // namespace
 
 void NearestReference(Game& game, int16_t from, int16_t excludeOwner, float (*reduce)(float)) {
   const GameState& s = game.state;
-  for (int r = 0; r < 4; ++r) {
-    game.NearestList[r][0] = -1;
-    game.NearestList[r][1] = 1000;
-  }
+  ClearNearest(game.NearestList);
   const bool truce = game.TruceActive();
   for (int w = 0; w < s.WorldCount; ++w) {
     const Trip trip = reduce ? DistCalcReferenceWith(s, from, w, 0.2f, reduce) : DistCalcReference(s, from, w, 0.2f);
     game.CalcDistance = trip.distance;
     game.CalcCourse = trip.course;
-    if (w == from || game.CalcDistance >= game.NearestList[3][1] || s.WorldOwner[w] == excludeOwner) continue;
-    if (truce && s.WorldOwner[w] != 0 && s.WorldOwner[w] != s.CurrentPlayer + 1) continue;
-    int row = 0;
-    while (row < 4 && !(game.NearestList[row][1] > game.CalcDistance)) ++row;
-    for (int r = 3; r > row; --r) game.NearestList[r] = game.NearestList[r - 1];
-    game.NearestList[row][0] = static_cast<float>(w);
-    game.NearestList[row][1] = game.CalcDistance;
+    if (game.CalcDistance >= game.NearestList[3][1] || NearestSkips(s, w, from, excludeOwner, truce)) continue;
+    InsertNearest(game.NearestList, w, game.CalcDistance);
   }
 }
 
 void Game::Nearest(int16_t from, int16_t excludeOwner) {
   const GameState& s = state;
-  for (int r = 0; r < 4; ++r) {
-    NearestList[r][0] = -1;
-    NearestList[r][1] = 1000;
-  }
+  ClearNearest(NearestList);
   const bool truce = TruceActive();
   const int lastWorld = s.WorldCount - 1;
   bool lastKnown = false;
@@ -182,20 +194,14 @@ void Game::Nearest(int16_t from, int16_t excludeOwner) {
     // matters when it beats row 3, so the search may stop at that distance.
     // Only CalcDistance and CalcCourse must end up holding the last world's
     // full trip, whether it was skipped or not.
-    if (w == from || s.WorldOwner[w] == excludeOwner) continue;
-    if (truce && s.WorldOwner[w] != 0 && s.WorldOwner[w] != s.CurrentPlayer + 1) continue;
+    if (NearestSkips(s, w, from, excludeOwner, truce)) continue;
     const Trip trip = DistCalcFastWithin(s, from, w, 0.2f, LastStepBelow(NearestList[3][1]));
     if (w == lastWorld && trip.distance != 10000) {  // a meeting it finds is the full answer
       CalcDistance = trip.distance;
       CalcCourse = trip.course;
       lastKnown = true;
     }
-    if (!(trip.distance < NearestList[3][1])) continue;
-    int row = 0;
-    while (row < 4 && !(NearestList[row][1] > trip.distance)) ++row;
-    for (int r = 3; r > row; --r) NearestList[r] = NearestList[r - 1];
-    NearestList[row][0] = static_cast<float>(w);
-    NearestList[row][1] = trip.distance;
+    if (trip.distance < NearestList[3][1]) InsertNearest(NearestList, w, trip.distance);
   }
   if (lastWorld >= 0 && !lastKnown)
     DistCalc(from, static_cast<int16_t>(lastWorld), CalcDistance, CalcCourse, 0.2f);

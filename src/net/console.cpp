@@ -76,14 +76,13 @@ ConsolePanel BuildConsole(const GameState& s, bool busy) {
 }
 
 std::string StatusReportText(const GameState& s, const std::array<std::string, kSeats>& statusLines) {
-  static const std::string kOut = kEliminated;
   std::string text;
   const double turn = TurnNumber(s.GameYear);
   for (int p = 0; p < kSeats; ++p) {
     const std::string& name = s.PlayerName[p];
     const std::string& status = statusLines[p];
     if (name.empty()) continue;
-    if (status.size() >= kOut.size() && status.compare(status.size() - kOut.size(), kOut.size(), kOut) == 0) continue;
+    if (StatusEndsWith(status, kEliminated)) continue;
     const int owner = p + 1;
     int worlds = 0, production = 0, classes = 0;
     double ships = 0, traveling = 0;
