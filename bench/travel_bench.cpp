@@ -18,10 +18,10 @@ Game Aged(int turns) {
   setup.names = {"Ann", "ENEMY1", "ENEMY2", "ENEMY3"};
   NewGame(game, setup);
   GameState& s = game.state;
+  s.SpeedGame = kTrue;  // no frames to animate
   for (int t = 0; t < turns; ++t) {
     s.GameYear = Sng(s.GameYear + 0.05);
-    for (int w = 0; w < kWorlds; ++w)
-      for (int k = 0; k < 26; ++k) s.WorldAngle[w] = Sng(s.WorldAngle[w] + static_cast<double>(s.WorldSpin[w]));
+    game.GalaxyRotate();
   }
   return game;
 }
