@@ -77,7 +77,6 @@ TEST(EnemyTurn, OrdersAndTheTurnHandedBack) {
       {"21 at turn 20", [](Board& b) { b.AtTurn(20), b.s.WorldShips[0] = 21, b.Put(0, 0, 30); }, {}},
       {"22 at turn 20", [](Board& b) { b.AtTurn(20), b.s.WorldShips[0] = 22, b.Put(0, 0, 30); }, {"0>1 0"}},
       // With the crystal, in quarters: floor(4 * need / ships + 1.2).
-      {"need 80", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 80); }, {"0>1 100"}},
       {"a turn's production", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 36, 1, 10); }, {"0>1 75"}},
       {"need equal to ships", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 100); }, {}},
       {"better class", [](Board& b) { b.s.PlayerCrystal[1] = 1, b.Put(H, 0, 70, 2); }, {}},
