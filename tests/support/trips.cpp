@@ -79,14 +79,9 @@ TripCase OddTrip(std::mt19937_64& rng, int i) {
   const Trip before = DistCalcFastWithin(s, 0, 1, c.step, t - 1);
   auto same = [&](Trip x) { return Bits(x.distance) == Bits(want.distance) && Bits(x.course) == Bits(want.course); };
   if (same(got) && same(in) && (before.distance == 10000 || same(before))) return ::testing::AssertionSuccess();
-  auto failure = ::testing::AssertionFailure();
-  for (float v : {want.distance, want.course, got.distance, got.course, in.distance, in.course, before.distance})
-    failure << v << ' ';
-  failure << "(rules, fast, cut at " << t << ", cut before); step " << c.step << " orbit8 " << s.WorldOrbit[8];
-  for (int w = 0; w < 2; ++w)
-    failure << " world " << w << " orbit " << s.WorldOrbit[w] << " angle " << s.WorldAngle[w] << " spin "
-            << s.WorldSpin[w];
-  return failure << " fuel " << +s.WorldTreasure[0];
+  return ::testing::AssertionFailure() << "rules " << want.distance << ' ' << want.course << ", fast " << got.distance
+                                       << ' ' << got.course << ", cut at " << t << "; step " << c.step << " orbit8 "
+                                       << s.WorldOrbit[8];
 }
 
 ::testing::AssertionResult NearestMatchesRules(std::mt19937_64& rng, bool lastSkipped) {
@@ -121,12 +116,8 @@ TripCase OddTrip(std::mt19937_64& rng, int i) {
   if (std::memcmp(game.NearestList.data(), rows.data(), sizeof rows[0] * 4) == 0 &&
       Bits(game.CalcDistance) == Bits(last.distance) && Bits(game.CalcCourse) == Bits(last.course))
     return ::testing::AssertionSuccess();
-  auto failure = ::testing::AssertionFailure() << "from " << from << " excluding " << exclude << " truce " << truce
-                                               << " after " << turns << " turns of " << worlds << " worlds; rows:";
-  for (int r = 0; r < 4; ++r)
-    failure << " (" << game.NearestList[r][0] << ", " << game.NearestList[r][1] << ") want (" << rows[r][0] << ", "
-            << rows[r][1] << ")";
-  return failure;
+  return ::testing::AssertionFailure() << "from " << from << " excluding " << exclude << " truce " << truce << " after "
+                                       << turns << " turns of " << worlds << " worlds";
 }
 
 }  // namespace valkoran::test
