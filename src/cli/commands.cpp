@@ -8,6 +8,7 @@
 #include <ostream>
 #include <random>
 
+#include "game/autoplay.h"
 #include "game/game.h"
 #include "game/newgame.h"
 #include "net/console.h"
@@ -18,7 +19,7 @@ namespace valkoran::cli {
 
 namespace {
 
-constexpr int kOk = 0, kFileError = 1, kUsageError = 2;
+constexpr int kOk = 0, kFileError = 1, kUsageError = 2, kCannotGoOn = 3;
 
 struct BadArgs {
   std::string why;
@@ -104,6 +105,7 @@ bool Load(Game& game, const std::string& path, std::ostream& err) {
   LoadOutcome o = LoadGame(path, game.state);
   if (!o.state) {
     err << ForTerminal(o.error) << "\n";
+    if (!o.reason.empty()) err << "(" << o.reason << ")\n";
     return false;
   }
   game.state = std::move(*o.state);
@@ -125,6 +127,12 @@ uint64_t ClockSeed() {
 
 int16_t WorldArg(const std::string& text, const std::string& what) {
   return static_cast<int16_t>(WholeNumber(text, 0, kWorlds - 1, what));
+}
+
+// Worlds beyond the world count are empty slots, not places to travel.
+void RequireInPlay(const GameState& s, int world, const std::string& what) {
+  if (world >= s.WorldCount)
+    throw BadArgs{what + " must be a world in play, 0 to " + std::to_string(s.WorldCount - 1)};
 }
 
 int CmdNew(const std::vector<std::string>& argv, std::ostream&, std::ostream& err) {
@@ -166,6 +174,8 @@ int CmdDistance(const std::vector<std::string>& argv, std::ostream& out, std::os
   }
   Game game;
   if (!Load(game, a.Positional()[0], err)) return kFileError;
+  RequireInPlay(game.state, from, "FROM");
+  RequireInPlay(game.state, to, "TO");
   float distance = 0, course = 0;
   game.DistCalc(from, to, distance, course, step);
   out << StrTrim(distance) << " " << StrTrim(course) << "\n";
@@ -176,9 +186,11 @@ int CmdNearest(const std::vector<std::string>& argv, std::ostream& out, std::ost
   Args a(argv, 1, {});
   if (a.Positional().size() != 3) throw BadArgs{"nearest needs FILE.gam FROM EXCLUDE_OWNER"};
   const int16_t from = WorldArg(a.Positional()[1], "FROM");
-  const auto exclude = static_cast<int16_t>(WholeNumber(a.Positional()[2], 0, kSeats, "EXCLUDE_OWNER"));
+  // -1 excludes no one, as the computer players look for their own worlds.
+  const auto exclude = static_cast<int16_t>(WholeNumber(a.Positional()[2], -1, kSeats, "EXCLUDE_OWNER"));
   Game game;
   if (!Load(game, a.Positional()[0], err)) return kFileError;
+  RequireInPlay(game.state, from, "FROM");
   game.Nearest(from, exclude);
   for (int r = 0; r < 4; ++r)
     out << static_cast<int>(game.NearestList[r][0]) << " " << StrTrim(game.NearestList[r][1]) << "\n";
@@ -280,9 +292,6 @@ class PrintingPresenter : public Presenter {
       winnerLineLeft_ = true;
     }
   }
-  void GameOver() override { over = true; }
-
-  bool over = false;
   std::optional<GameState> finalBoard;
 
  private:
@@ -315,30 +324,14 @@ int CmdPlay(const std::vector<std::string>& argv, std::ostream& out, std::ostrea
   PrintingPresenter view(game, out, a.Has("--quiet"));
   game.SetPresenter(&view);
 
-  long long counted = 0;
-  bool held = false;
-  game.BeforeNextSeat = [&](bool turnEnded) {
-    if (byMoves || turnEnded) ++counted;
-    held = counted >= limit;
-    return held;
-  };
-  game.StartLoadedGame();
-  while (!held && !view.over) {
-    const int seat = game.state.CurrentPlayer;
-    const float year = game.state.GameYear;
-    if (game.TurnEndPending()) {
-      game.RunPendingTurnEnd();
-    } else {
-      game.ImgDone_Click();  // a human seat ends its turn without orders
-    }
-    if (!held && !view.over && !game.TurnEndPending() && seat == game.state.CurrentPlayer &&
-        year == game.state.GameYear) {
-      err << "The turn of " << game.state.PlayerName[seat] << " cannot be ended.\n";
-      return kFileError;
-    }
-  }
+  const PlayEnd end = PlayLoadedGame(game, limit, byMoves);
   game.SetPresenter(nullptr);
-  if (view.over) {
+  if (end == PlayEnd::Stuck) {
+    err << "The game cannot go on: the turn of " << game.state.PlayerName[game.state.CurrentPlayer]
+        << " cannot be ended and no other seat can move.\n";
+    return kCannotGoOn;
+  }
+  if (end == PlayEnd::GameOver) {
     if (a.Has("--out") && view.finalBoard) {
       Game board;
       board.state = *view.finalBoard;

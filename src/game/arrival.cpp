@@ -52,7 +52,7 @@ void Game::Reinforcements(uint8_t L) {
       AddWorldHistory(t, p - 1, DateStamp(s) + ":" + text + " ");
       presenter().Arrival(t, p, s.FleetShips[L]);
     }
-    s.WorldBombs[t] += 1;
+    s.WorldBombs[t] = AddBomb(s.WorldBombs[t]);
   } else {
     if (s.FleetShips[L] == kScout) s.FleetShips[L] = 1;  // a scout home again is one more ship
     const float ships = s.FleetShips[L];
@@ -86,12 +86,14 @@ void Game::Scout(uint8_t L) {
   if (!FleetInFlight(s, L)) return;
   const int t = s.FleetTo[L] - 1, p = s.FleetOwner[L];
   auto& known = s.PlayerKnowledge[p - 1];
-  known[0][t] = static_cast<int16_t>(Int((static_cast<double>(s.GameYear) - 1 + 0.00001) / 0.05));
+  // Past turn 32767 the report's field keeps its largest value: the computer
+  // players then take the report as old, never as dated long ago or ahead.
+  known[0][t] = static_cast<int16_t>(std::clamp(Int((static_cast<double>(s.GameYear) - 1 + 0.00001) / 0.05), -32768.0, 32767.0));
   known[1][t] = s.WorldClass[t];
   known[2][t] = s.WorldProduction[t];
   // A world can hold more ships than the report's field: such a report keeps
   // the field's largest value rather than wrapping round to a small number.
-  known[3][t] = static_cast<int16_t>(std::clamp<long long>(RoundHalfEvenUnchecked(s.WorldShips[t]), -32768, 32767));
+  known[3][t] = static_cast<int16_t>(RoundHalfEvenClamped(s.WorldShips[t], -32768, 32767));
   known[4][t] = s.WorldShield[t];
   if (!Viewer(p)) {
     DataClear(L);

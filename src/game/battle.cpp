@@ -15,9 +15,7 @@ double Loss(int shooterClass, int targetClass) {
   return static_cast<double>(shooterClass) / targetClass / 2 + 0.5;
 }
 
-int16_t ShieldPoints(float panelValue) {
-  return static_cast<int16_t>(std::clamp<long long>(RoundHalfEvenUnchecked(panelValue), -32768, 32767));
-}
+int16_t ShieldPoints(float panelValue) { return static_cast<int16_t>(RoundHalfEvenClamped(panelValue, -32768, 32767)); }
 
 uint8_t ShieldField(int16_t points) { return static_cast<uint8_t>(std::clamp<int>(points, 0, 255)); }
 
@@ -42,6 +40,10 @@ void Game::Battle(uint8_t f) {
   if (IsNetworkClient()) return;
   const bool host = IsNetworkHost();
   BattleSide = 1;
+  // Whole ship counts always leave one side a shot. Should neither side have
+  // one (a fraction of a ship each), the world holds rather than the battle
+  // going on for ever.
+  int silentVolleys = 0;
   do {
     if (BattleSide == 1) {
       if (host) relay().SendShotFrom();
@@ -50,8 +52,16 @@ void Game::Battle(uint8_t f) {
       if (host) relay().SendShotTo();
       ShotTo();
     }
-    for (long long n = RoundHalfEvenUnchecked(ShooterShips); n >= 1; --n) {
-      if (!s.SpeedGame) presenter().Pause(static_cast<int>(RoundHalfEvenUnchecked(s.ShotDelay)));
+    const long long shots = RoundHalfEvenUnchecked(ShooterShips);
+    silentVolleys = shots >= 1 ? 0 : silentVolleys + 1;
+    if (silentVolleys == 2) {
+      ShotTo();  // the world keeps what it has, in whole ships
+      ShooterShips = Sng(Int(ShooterShips));
+      TargetShips = 0;
+      BattleSide = 2;  // flipped below: the defender is the side left standing
+    }
+    for (long long n = shots; n >= 1; --n) {
+      if (!s.SpeedGame) presenter().Pause(static_cast<int>(RoundHalfEvenClamped(s.ShotDelay, 0, 1000000)));
       const float x = Sng(100.0 * rng.Next());
       if (x <= ShooterAccuracy) {
         if (BattleSide == 1) {
@@ -102,7 +112,9 @@ void Game::BattleSetup(uint8_t f) {
   WorldUp(f);
   // About three seconds for a volley of the attacker, whatever its size.
   const double sd = static_cast<double>(S), fd = static_cast<double>(F);
-  s.ShotDelay = S <= 0 || F <= 9 ? 300.0f : Sng(2 * (1500 * sd + fd) / (sd * fd));
+  // Whole ship counts keep this near 300 ms at most; fractions of a ship would
+  // drive it towards infinity, which no saved game can hold.
+  s.ShotDelay = S <= 0 || F <= 9 ? 300.0f : Sng(std::min(2 * (1500 * sd + fd) / (sd * fd), 60000.0));
   presenter().Notice("Battle Alert: " + Str(F) + " Ships from " + s.PlayerName[A - 1] + " Attacking" + Str(S) +
                      " Ships on World " + s.WorldName[w]);
   if (!s.SpeedGame) presenter().Cue("battlestart.wav");
@@ -231,7 +243,7 @@ void Game::BattleDone(uint8_t f) {
     const int code = s.WorldTreasure[w];
     if (code > 0) {
       if (code == kExtraBomb) {
-        s.WorldBombs[w] += 1;
+        s.WorldBombs[w] = AddBomb(s.WorldBombs[w]);
         s.WorldTreasure[w] = kNoTreasure;
         find("  A Bomb Was Found In A Secret Hangar!", ": Extra Bomb Found In Secret Hangar! ");
       } else if (code == kDoubleFuel) {

@@ -1,5 +1,7 @@
 #include "game/game.h"
 
+#include "game/playable.h"
+
 namespace valkoran {
 
 Game::Game() : Game(0) {}
@@ -21,12 +23,14 @@ void Game::SetStatus(int seat, const std::string& text) {
 
 void Game::AddLog(int seat, const std::string& text) {
   state.GameHistory[seat] += "\r\n" + text;
+  TrimGameLog(state.GameHistory[seat]);
   presenter().LogLine(seat, text);
 }
 
 void Game::AddWorldHistory(int world, int seat, const std::string& line) {
   std::string& h = state.WorldHistory[world][seat];
   h = line + "\r\n" + h;
+  TrimWorldHistory(h);
   presenter().HistoryLine(world, seat, line);
 }
 

@@ -42,6 +42,9 @@ class Game {
   int16_t ProximityFrom = -1, ProximityTo = -1;
   float CalcDistance = 0, CalcCourse = 0;
   int16_t BusyFlag = 0, TurnLock = 0, LeftClickArmed = 0, FleetsShown = 0, GameOverShown = 0;
+  // A conquest has ended the game (the board is cleared and the setup
+  // window is due); cleared when a game is loaded.
+  bool GameIsOver = false;
   // [row 0..4][column 0..2]: column 0 a world (-1 none), column 1 its
   // distance (1000 none); rows 0..3 used, nearest first.
   std::array<std::array<float, 3>, 5> NearestList{};

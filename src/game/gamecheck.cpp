@@ -97,6 +97,7 @@ void Game::GameCheck() {
     }
     DataSet(s);
     s.TruceTurn = 0;
+    GameIsOver = true;
     presenter().GameOver();
     return;
   }

@@ -45,6 +45,8 @@ std::optional<std::string> ValidateSetup(const GameSetup& setup) {
     const std::string& n = setup.names[s];
     if (n.find('*') != std::string::npos) return "Player Names May Not Contain \"*\"!";
     if (n.find_first_of("\r\n") != std::string::npos) return "Player Names Must Fit On One Line!";
+    // A saved game holds names of up to 255 bytes.
+    if (n.size() > 255) return "Player Names May Have At Most 255 Characters!";
     if (n.empty()) continue;
     if (setup.worlds < 9 + s)
       return "Player " + std::to_string(s + 1) + " Needs At Least " + std::to_string(9 + s) +

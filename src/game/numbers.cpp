@@ -187,7 +187,18 @@ std::optional<float> ParseSingle(std::string_view text) {
 std::string Format(double x, std::string_view pattern) { return FormatOf(x, pattern); }
 std::string Format(float x, std::string_view pattern) { return FormatOf(x, pattern); }
 
-long long RoundHalfEvenUnchecked(double x) { return static_cast<long long>(std::nearbyint(x)); }
+long long RoundHalfEvenUnchecked(double x) {
+  return RoundHalfEvenClamped(x, std::numeric_limits<long long>::min(), std::numeric_limits<long long>::max());
+}
+
+long long RoundHalfEvenClamped(double x, long long lo, long long hi) {
+  if (std::isnan(x)) return lo;
+  const double r = std::nearbyint(x);
+  // Compared as doubles: hi itself may not be representable (2^63 - 1).
+  if (r <= static_cast<double>(lo)) return lo;
+  if (r >= static_cast<double>(hi)) return hi;
+  return static_cast<long long>(r);
+}
 
 std::optional<long long> RoundHalfEven(double x, long long lo, long long hi) {
   if (!std::isfinite(x)) return std::nullopt;

@@ -50,8 +50,13 @@ inline double Int(double x) { return std::floor(x); }
 // Conversion of a value to an integer field: round half to even, then check
 // the field's range. Out of range gives nothing (the caller reports it).
 std::optional<long long> RoundHalfEven(double x, long long lo, long long hi);
-// The same without a range check, for values the rules keep in range.
+// The same without a range check, for values the rules keep in range: a
+// value beyond the 64-bit range gives its nearest end, not a wrapped number,
+// and NaN gives 0.
 long long RoundHalfEvenUnchecked(double x);
+// Round half to even into [lo, hi], the nearest end for anything beyond and
+// lo for NaN: for integer fields whose value only decorates (a report, a delay).
+long long RoundHalfEvenClamped(double x, long long lo, long long hi);
 
 // Store a double into a 32-bit field.
 inline float Sng(double x) { return static_cast<float>(x); }

@@ -124,4 +124,8 @@ inline int CurrentTurn(const GameState& s) { return TurnNumber(s.GameYear); }
 
 bool IsComputerName(const std::string& name);  // begins with "ENEMY"
 
+// One more bomb stored on a world; the count stops at its field's limit
+// rather than wrapping round to none.
+inline int16_t AddBomb(int16_t bombs) { return bombs < INT16_MAX ? static_cast<int16_t>(bombs + 1) : bombs; }
+
 }  // namespace valkoran

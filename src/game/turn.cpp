@@ -30,6 +30,7 @@ void Game::StartLoadedGame() {
   presenter().Console();
   SelectedFrom = SelectedTo = -1;
   TurnLock = FleetsShown = BusyFlag = GameOverShown = kFalse;
+  GameIsOver = false;
   SetPlayerColours(s, ColourSource::LoadedOrJoined);
   // Status lines belong to the game on screen, not to the one loaded: an
   // "Eliminated" left from an earlier game would lock that seat out.
@@ -117,6 +118,13 @@ void Game::Form_DblClick() {
     if (OwnsAWorld(s, s.CurrentPlayer)) break;
     s.CurrentPlayer = static_cast<int16_t>(s.CurrentPlayer + 1);
     if (s.CurrentPlayer > 3 || s.PlayerName[s.CurrentPlayer].empty()) {
+      // Round the table twice without a seat to move: no one can, so the
+      // game check of seat 0's turn settles the game (a second turn here
+      // would be processed for no one, and so on for ever).
+      if (turnEnded) {
+        s.CurrentPlayer = 0;
+        break;
+      }
       EndTurn();
       turnEnded = true;
       // Nobody holds a world any more: let the game check of seat 0's turn

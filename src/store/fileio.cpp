@@ -4,10 +4,13 @@
 // replaces the old file, and the reason of a failure must be known exactly.
 #include "store/fileio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <random>
+
+#include <csignal>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -33,6 +36,7 @@ std::string ErrnoText(int err) {
     case ENOTDIR:
       return ErrorText(76, "Path not found");
     case EISDIR:
+    case EINVAL:
     case EROFS:
     case ENAMETOOLONG:
       return ErrorText(75, "Path/File access error");
@@ -61,19 +65,23 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 
 ReadResult ReadAll(const std::string& path, size_t limit) {
   ReadResult r;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking on the open: a FIFO would otherwise wait for a writer for ever.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     r.notFound = errno == ENOENT;
     r.error = ErrnoText(errno);
     return r;
   }
   struct stat st {};
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    r.error = ErrnoText(EISDIR);
+    r.error = ErrnoText(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
     return r;
   }
   std::string data;
+  // The whole file in one allocation: growing by doubling would briefly hold
+  // half as much again.
+  data.reserve(std::min(static_cast<size_t>(st.st_size), limit) + 1);
   char buf[65536];
   for (;;) {
     ssize_t n = ::read(fd, buf, sizeof buf);
@@ -84,36 +92,97 @@ ReadResult ReadAll(const std::string& path, size_t limit) {
       return r;
     }
     if (n == 0) break;
-    data.append(buf, static_cast<size_t>(n));
-    if (data.size() > limit) {
+    if (data.size() + static_cast<size_t>(n) > limit) {
       ::close(fd);
       r.tooLarge = true;
       r.error = ErrorText(7, "Out of memory");
       return r;
     }
+    data.append(buf, static_cast<size_t>(n));
   }
   ::close(fd);
   r.data = std::move(data);
   return r;
 }
 
+namespace {
+
+// The file a path names once symbolic links are followed, so that saving
+// through a link replaces the file it points to and keeps the link. A link
+// to nothing yet names the file to create.
+std::optional<std::string> FollowLinks(std::string path, int& err) {
+  namespace fs = std::filesystem;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string link(4096, '\0');
+    const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+    if (n < 0 || static_cast<size_t>(n) >= link.size()) {
+      err = n < 0 ? errno : ENAMETOOLONG;
+      return std::nullopt;
+    }
+    link.resize(static_cast<size_t>(n));
+    const fs::path next(link);
+    path = next.is_absolute() ? next.string() : (fs::path(path).parent_path() / next).string();
+  }
+  err = ELOOP;
+  return std::nullopt;
+}
+
+// While a save writes, a file-size limit must fail the write (and so the
+// save, which then removes its scratch file) instead of ending the program.
+class IgnoreFileSizeSignal {
+ public:
+  IgnoreFileSizeSignal() {
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    active_ = ::sigaction(SIGXFSZ, &ignore, &old_) == 0;
+  }
+  ~IgnoreFileSizeSignal() {
+    if (active_) ::sigaction(SIGXFSZ, &old_, nullptr);
+  }
+  IgnoreFileSizeSignal(const IgnoreFileSizeSignal&) = delete;
+  IgnoreFileSizeSignal& operator=(const IgnoreFileSizeSignal&) = delete;
+
+ private:
+  struct sigaction old_ {};
+  bool active_ = false;
+};
+
+}  // namespace
+
 std::optional<std::string> WriteAtomically(const std::string& path, const std::string& content) {
   namespace fs = std::filesystem;
-  std::error_code ec;
-  if (fs::is_directory(path, ec)) return ErrnoText(EISDIR);
-  const fs::path target(path);
-  const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+  int err = 0;
+  const std::optional<std::string> resolved = FollowLinks(path, err);
+  if (!resolved) return ErrnoText(err);
+  const std::string& target = *resolved;
+  // Only a plain file is replaced: renaming over a FIFO or a device would
+  // put a file where the system expects something else.
+  struct stat st {};
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) return ErrnoText(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+  const fs::path file(target);
+  const fs::path dir = file.has_parent_path() ? file.parent_path() : fs::path(".");
+  // A short scratch name: any name the target may have still leaves room.
+  static const char* const kHex = "0123456789abcdef";
   std::random_device rd;
-  const fs::path temp = dir / ("." + target.filename().string() + ".tmp" + std::to_string(rd()));
+  std::string scratch = ".valkoran-";
+  for (int i = 0; i < 2; ++i)
+    for (unsigned v = rd(), k = 0; k < 8; ++k, v >>= 4) scratch += kHex[v & 15];
+  const fs::path temp = dir / (scratch + ".tmp");
+
+  IgnoreFileSizeSignal keepRunning;
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return ErrnoText(errno);
-  auto discard = [&](int err) {
+  auto discard = [&](int e) {
     ::unlink(temp.c_str());
-    return ErrnoText(err);
+    return ErrnoText(e);
   };
-  auto fail = [&](int err) {
+  auto fail = [&](int e) {
     ::close(fd);
-    return discard(err);
+    return discard(e);
   };
   size_t done = 0;
   while (done < content.size()) {
@@ -126,10 +195,9 @@ std::optional<std::string> WriteAtomically(const std::string& path, const std::s
   }
   if (::fsync(fd) != 0) return fail(errno);
   // Keep the permissions of the file being replaced.
-  struct stat st {};
-  if (::stat(path.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+  if (exists) ::fchmod(fd, st.st_mode & 07777);
   if (::close(fd) != 0) return discard(errno);
-  if (::rename(temp.c_str(), path.c_str()) != 0) return discard(errno);
+  if (::rename(temp.c_str(), target.c_str()) != 0) return discard(errno);
   return std::nullopt;
 }
 

@@ -4,8 +4,10 @@
 
 #include <cmath>
 #include <limits>
+#include <new>
 #include <string_view>
-#include <vector>
+
+#include "game/playable.h"
 
 namespace valkoran {
 
@@ -33,13 +35,19 @@ struct LoadError {
   std::string text;
 };
 
+// Lines are taken one at a time from the text: a file of nothing but line
+// breaks costs no more memory than its own bytes.
 class Reader {
  public:
-  explicit Reader(const std::string& text) : lines_(fileio::SplitLines(text)) {}
+  explicit Reader(std::string_view text) : rest_(text) {}
 
   std::string_view Line() {
-    if (next_ >= lines_.size()) throw LoadError{kCorruptGameFile};
-    return lines_[next_++];
+    if (rest_.empty()) throw LoadError{kCorruptGameFile};
+    const size_t nl = rest_.find('\n');
+    std::string_view line = rest_.substr(0, nl);
+    rest_.remove_prefix(nl == std::string_view::npos ? rest_.size() : nl + 1);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
   }
   std::string Text() { return std::string(Line()); }
 
@@ -62,54 +70,32 @@ class Reader {
     if (!v) throw LoadError{ErrorText(6, "Overflow")};
     return static_cast<T>(*v);
   }
-  // Lines up to the " 255" terminator, joined by CR LF.
-  std::string Block() {
+  // Lines up to the " 255" terminator, joined by CR LF. A log keeps growing
+  // at its end and a world's history at its front, so however long the block
+  // in the file, only about what the game keeps is ever held.
+  enum class Keep { Newest, Oldest };
+  std::string Block(Keep keep, size_t limit) {
     std::string text;
-    bool first = true;
+    bool first = true, full = false;
     for (;;) {
       std::string_view line = Line();
       if (line == " 255" || line == "255") return text;
+      if (full) continue;
       if (!first) text += kCrLf;
       text += line;
       first = false;
+      if (text.size() <= 2 * limit) continue;
+      if (keep == Keep::Newest) {
+        TrimGameLog(text);  // drops the oldest lines from the front
+      } else {
+        full = true;  // the newest lines are in; the rest would be trimmed away
+      }
     }
   }
 
  private:
-  std::vector<std::string_view> lines_;
-  size_t next_ = 0;
+  std::string_view rest_;
 };
-
-// Values the game would index tables with or loop on: a file that holds
-// anything else did not come from a game and would crash or hang one.
-bool Plausible(const GameState& s) {
-  if (s.WorldCount < kMinWorlds || s.WorldCount > kWorlds) return false;
-  if (s.CurrentPlayer < 0 || s.CurrentPlayer >= kSeats) return false;
-  if (!(s.GameYear >= 1 && s.GameYear <= 100000)) return false;
-  if (!std::isfinite(s.ShotDelay)) return false;
-  for (int w = 0; w < kWorlds; ++w) {
-    if (s.WorldOwner[w] > kSeats) return false;
-    if (!(std::fabs(s.WorldAngle[w]) <= 16777216.0f)) return false;
-    if (!(s.WorldOrbit[w] >= 1 && s.WorldOrbit[w] <= 10000)) return false;
-    if (!(std::fabs(s.WorldSpin[w]) <= 1)) return false;
-    if (!(std::fabs(s.WorldShips[w]) <= 1e9f)) return false;
-  }
-  for (int f = 0; f < kFleets; ++f) {
-    if (s.FleetFrom[f] == 0) continue;
-    if (s.FleetFrom[f] > kWorlds || s.FleetTo[f] < 1 || s.FleetTo[f] > kWorlds) return false;
-    if (s.FleetOwner[f] > kSeats) return false;
-    if (!std::isfinite(s.FleetShips[f]) || !std::isfinite(s.FleetRemaining[f]) ||
-        !std::isfinite(s.FleetDistance[f]) || !std::isfinite(s.FleetCourse[f]))
-      return false;
-  }
-  for (int b = 0; b < kBombs; ++b) {
-    if (s.BombOwner[b] <= 0) continue;
-    if (s.BombOwner[b] > kSeats) return false;
-    auto w = RoundHalfEven(s.BombWorld[b], 0, kWorlds - 1);
-    if (!w || !std::isfinite(s.BombThreshold[b])) return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -190,7 +176,7 @@ LoadOutcome ReadGameText(const std::string& text, const GameState& current) {
       s.WorldShips[i] = r.Single();
       s.WorldTreasure[i] = r.Integer<int16_t>();
       s.WorldBombs[i] = r.Integer<int16_t>();
-      for (int p = 0; p < kSeats; ++p) s.WorldHistory[i][p] = r.Block();
+      for (int p = 0; p < kSeats; ++p) s.WorldHistory[i][p] = r.Block(Reader::Keep::Oldest, kWorldHistoryLimit);
     }
     for (int f = 0; f < kFleets; ++f) {
       s.FleetFrom[f] = r.Integer<uint8_t>();
@@ -208,26 +194,52 @@ LoadOutcome ReadGameText(const std::string& text, const GameState& current) {
       s.BombWorld[b] = r.Single();
       s.BombThreshold[b] = r.Single();
     }
-    for (int p = 0; p < kSeats; ++p) s.GameHistory[p] = r.Block();
+    for (int p = 0; p < kSeats; ++p) s.GameHistory[p] = r.Block(Reader::Keep::Newest, kGameLogLimit);
   } catch (const LoadError& e) {
-    return {std::nullopt, e.text};
+    return {std::nullopt, e.text, {}};
+  } catch (const std::bad_alloc&) {
+    return {std::nullopt, kOutOfMemory, {}};
   }
-  if (!Plausible(s)) return {std::nullopt, kCorruptGameFile};
+  // Logs from before they were bounded: the game keeps what it would have kept.
+  for (int p = 0; p < kSeats; ++p) {
+    TrimGameLog(s.GameHistory[p]);
+    for (int w = 0; w < kWorlds; ++w) TrimWorldHistory(s.WorldHistory[w][p]);
+  }
+  if (auto why = PlayableProblem(s)) return {std::nullopt, kCorruptGameFile, *why};
   SetPlayerColours(s, ColourSource::LoadedOrJoined);
-  return {std::move(s), {}};
+  return {std::move(s), {}, {}};
 }
 
 LoadOutcome LoadGame(const std::string& path, const GameState& current) {
-  fileio::ReadResult file = fileio::ReadAll(path, kMaxGameFile);
-  if (file.notFound) return {std::nullopt, kFileNotFound};
-  // Nothing near this size was ever a saved game.
-  if (file.tooLarge) return {std::nullopt, kCorruptGameFile};
-  if (!file.data) return {std::nullopt, file.error};
-  return ReadGameText(*file.data, current);
+  try {
+    fileio::ReadResult file = fileio::ReadAll(path, kMaxGameFile);
+    if (file.notFound) return {std::nullopt, kFileNotFound, {}};
+    // Nothing near this size was ever a saved game.
+    if (file.tooLarge) return {std::nullopt, kCorruptGameFile, "the file is larger than 64 MiB"};
+    if (!file.data) return {std::nullopt, file.error, {}};
+    return ReadGameText(*file.data, current);
+  } catch (const std::bad_alloc&) {
+    return {std::nullopt, kOutOfMemory, {}};
+  }
+}
+
+std::optional<std::string> CheckSavable(const GameState& s, const std::string& text) {
+  LoadOutcome back = ReadGameText(text, s);
+  if (!back.state && !back.reason.empty()) return kNotSaved + back.reason + ".";
+  // Colours are the loader's to set; everything else must come back as it went.
+  if (back.state) back.state->PlayerColor = s.PlayerColor;
+  if (!back.state || !(*back.state == s)) return kNotSaved + std::string("it would not load back as it is.");
+  return std::nullopt;
 }
 
 std::optional<std::string> SaveGame(const std::string& path, const GameState& s) {
-  return fileio::WriteAtomically(path, WriteGameText(s));
+  try {
+    const std::string text = WriteGameText(s);
+    if (auto why = CheckSavable(s, text)) return why;
+    return fileio::WriteAtomically(path, text);
+  } catch (const std::bad_alloc&) {
+    return kOutOfMemory;
+  }
 }
 
 

@@ -81,6 +81,38 @@ TEST_F(CliTest, NewDistanceAndNearest) {
   EXPECT_EQ(Cli({"nearest", P("a.gam"), "8", "1"}).out, rows);
 }
 
+// Worlds beyond the world count are empty slots: no trips to or from them.
+// Nearest with -1 leaves no owner out, as the computer's consolidation asks.
+TEST_F(CliTest, TravelQuestionsStayInPlay) {
+  ASSERT_EQ(New("g.gam", {"--seed", "3"}), 0);
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"distance", P("g.gam"), "12", "0"}, {"distance", P("g.gam"), "0", "29"}, {"nearest", P("g.gam"), "12", "0"},
+           {"nearest", P("g.gam"), "0", "-2"}, {"nearest", P("g.gam"), "0", "5"}}) {
+    const Result r = Cli(args);
+    EXPECT_EQ(r.code, 2) << args[2] << " " << args[3];
+    EXPECT_NE(r.err.find("usage:"), std::string::npos);
+  }
+  EXPECT_NE(Cli({"distance", P("g.gam"), "12", "0"}).err.find("FROM must be a world in play, 0 to 11"),
+            std::string::npos);
+  // World 11, the nearest to world 3, is listed only when Ann's worlds stay in.
+  GameState s = Load("g.gam");
+  s.WorldOwner[11] = 1;
+  ASSERT_FALSE(SaveGame(P("h.gam"), s));
+  Game game;
+  game.state = s;
+  game.Nearest(3, -1);
+  const Result any = Cli({"nearest", P("h.gam"), "3", "-1"});
+  ASSERT_EQ(any.code, 0) << any.err;
+  std::string expected;
+  for (int row = 0; row < 4; ++row)
+    expected += std::to_string(static_cast<int>(game.NearestList[row][0])) + " " + StrTrim(game.NearestList[row][1]) + "\n";
+  EXPECT_EQ(any.out, expected);
+  bool ownListed = false;
+  for (int row = 0; row < 4; ++row) ownListed |= s.WorldOwner[static_cast<int>(game.NearestList[row][0])] == 1;
+  EXPECT_TRUE(ownListed);
+  EXPECT_NE(Cli({"nearest", P("h.gam"), "3", "1"}).out, any.out);
+}
+
 TEST_F(CliTest, SendResaveAndFileErrors) {
   ASSERT_EQ(New("g.gam", {"--seed", "3"}), 0);
   ASSERT_EQ(Cli({"send", P("g.gam"), "8", "0", "50", "--out", P("s.gam")}).code, 0);
@@ -141,6 +173,15 @@ TEST_F(CliTest, PlayAndReport) {
   EXPECT_EQ(a.out.substr(0, 28), "0\tInitiating Turn #0 ENEMY0!");
   EXPECT_NE(a.out.find("\n12\tYear 1.60, Turn #12\n"), std::string::npos);
   EXPECT_NE(a.out.find("\n    ENEMY0 Owns"), std::string::npos);  // the status report closes the run
+
+  // A game that loads but in which no seat can take a turn: exit 3, not a
+  // file error.
+  GameState none = Load("g.gam");
+  std::fill(none.WorldOwner.begin(), none.WorldOwner.end(), 0);
+  ASSERT_FALSE(SaveGame(P("none.gam"), none));
+  const Result stuck = Cli({"play", P("none.gam"), "--quiet"});
+  EXPECT_EQ(stuck.code, 3);
+  EXPECT_EQ(stuck.err, "The game cannot go on: the turn of ENEMY0 cannot be ended and no other seat can move.\n");
 
   const Result r = Cli({"report", P("g.gam")});
   EXPECT_EQ(r.code, 0);

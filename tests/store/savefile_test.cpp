@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <set>
 
@@ -95,7 +98,7 @@ TEST(SaveFile, BadFilesAreRefused) {
   const std::pair<size_t, const char*> beyond[] = {
       {1, " 31"},      {1, " 8"},        {10, " .99"},        {11, " 4"},          {11, " -1"},  // worlds, year, seat
       {14, " 1e30"},   {15, " 0"},       {15, " 10001"},      {16, " 1.01"},       // world 0: angle, orbit, spin,
-      {23, " 5"},      {24, " 2e9"},                                               // owner and ships
+      {23, " 5"},      {24, " 2e12"},      {24, " 2.5"},                             // owner and ships
       {fleets, " 31"}, {fleets + 1, " 0"}, {fleets + 2, " 5"},                      // a fleet's worlds and owner
       {bombs + 12, " 5"}, {bombs + 13, " 30"}};                                     // a bomb's owner and world
   for (const auto& [at, text] : beyond)
@@ -121,8 +124,7 @@ TEST(SaveFile, FilesOnDiskAndFailedSaves) {
   EXPECT_EQ(LoadGame(dir, GameState{}).error, ErrorText(75, "Path/File access error"));
 
   // A write that fails half-way (the file size limit standing in for a full
-  // disk) leaves the old file whole.
-  ::signal(SIGXFSZ, SIG_IGN);
+  // disk) leaves the old file whole, and its signal does not end the program.
   rlimit old{};
   ::getrlimit(RLIMIT_FSIZE, &old);
   const rlimit tiny{1000, old.rlim_max};
@@ -135,6 +137,85 @@ TEST(SaveFile, FilesOnDiskAndFailedSaves) {
   EXPECT_EQ(err->rfind("Error # 57\r", 0), 0u) << *err;
   EXPECT_EQ(test::Slurp(path), saved);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  struct sigaction now {};
+  ::sigaction(SIGXFSZ, nullptr, &now);
+  EXPECT_EQ(now.sa_handler, SIG_DFL);  // only the save ignores it
+
+  // A game the loader would refuse is not written.
+  s.WorldShips[4] = 2.5f;
+  EXPECT_EQ(SaveGame(path, s), std::string(kNotSaved) + "world 4's ships are not a whole number from 0 to 2^40.");
+  s.WorldShips[4] = 3;
+  s.WorldHistory[2][1] = "a line\r\n 255\r\nthat would end its block";
+  EXPECT_EQ(SaveGame(path, s), std::string(kNotSaved) + "it would not load back as it is.");
+  EXPECT_EQ(test::Slurp(path), saved);
+}
+
+TEST(SaveFile, OddTargets) {
+  const std::string dir = test::TempDir();
+  const GameState s = Played();
+  const std::string text = WriteGameText(s);
+  // Through a symbolic link (and a link to a link): the file it names is
+  // written and the link stays.
+  fs::create_directory(dir + "/real");
+  ASSERT_FALSE(SaveGame(dir + "/real/game.gam", Played()));
+  fs::create_symlink("real/game.gam", dir + "/link.gam");
+  fs::create_symlink(dir + "/link.gam", dir + "/link2.gam");
+  GameState changed = s;
+  changed.GameHistory[1] = "through the link";
+  ASSERT_FALSE(SaveGame(dir + "/link2.gam", changed));
+  EXPECT_TRUE(fs::is_symlink(dir + "/link.gam") && fs::is_symlink(dir + "/link2.gam"));
+  EXPECT_EQ(test::Slurp(dir + "/real/game.gam"), WriteGameText(changed));
+  fs::create_symlink("real/new.gam", dir + "/dangling.gam");  // a link to a file yet to be made
+  ASSERT_FALSE(SaveGame(dir + "/dangling.gam", s));
+  EXPECT_EQ(test::Slurp(dir + "/real/new.gam"), text);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir + "/real"), fs::directory_iterator()), 2);
+
+  // Nothing but a plain file is replaced, or read.
+  ASSERT_EQ(::mkfifo((dir + "/fifo.gam").c_str(), 0644), 0);
+  EXPECT_EQ(SaveGame(dir + "/fifo.gam", s), ErrorText(75, "Path/File access error"));
+  EXPECT_TRUE(fs::is_fifo(dir + "/fifo.gam"));
+  EXPECT_EQ(LoadGame(dir + "/fifo.gam", GameState{}).error, ErrorText(75, "Path/File access error"));
+  fs::create_symlink(dir + "/fifo.gam", dir + "/tofifo.gam");
+  EXPECT_EQ(SaveGame(dir + "/tofifo.gam", s), ErrorText(75, "Path/File access error"));
+  EXPECT_EQ(SaveGame(dir + "/real", s), ErrorText(75, "Path/File access error"));
+
+  // The longest name a folder takes still leaves room for the scratch file.
+  const std::string longest = dir + "/" + std::string(251, 'n') + ".gam";
+  ASSERT_FALSE(SaveGame(longest, s));
+  EXPECT_EQ(test::Slurp(longest), text);
+}
+
+// Loading reads within a small multiple of the file's size, and running out
+// of memory is a message, not an abort. Each case runs in a child process
+// with its address space capped.
+TEST(SaveFile, LoadingWithinBoundedMemory) {
+  // A game whose last log runs on for 64 MiB of empty lines.
+  const std::string dir = test::TempDir(), blank = dir + "/blank.gam";
+  {
+    std::string text = WriteGameText(Played());
+    text.resize(text.size() - 6);  // the last " 255"
+    text.append((64u << 20) - text.size() - 6, '\n');
+    text += " 255\r\n";
+    std::ofstream(blank, std::ios::binary) << text;
+  }
+  auto capped = [&](rlim_t extra, const std::string& expected) {
+    EXPECT_EXIT(
+        {
+          rlimit cap{};
+          ::getrlimit(RLIMIT_AS, &cap);
+          // Room for what is mapped now plus `extra`: read from /proc.
+          std::ifstream statm("/proc/self/statm");
+          size_t pages = 0;
+          statm >> pages;
+          cap.rlim_cur = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + extra;
+          ::setrlimit(RLIMIT_AS, &cap);
+          const LoadOutcome o = LoadGame(blank, GameState{});
+          std::_Exit(o.error == expected ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+  };
+  capped(80u << 20, "");  // loads, in little more than the file's own size
+  capped(16u << 20, kOutOfMemory);       // the file itself does not fit
 }
 
 // Whatever damage a reader meets, it either loads a game the engine can index
