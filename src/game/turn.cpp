@@ -38,10 +38,14 @@ void Game::StartLoadedGame() {
   if (!s.NetworkGame) {
     // A game saved as a turn ended (AutoSave) names seat 0 even when that
     // seat holds nothing any more; its turn could never be ended. The turn
-    // belongs to the first seat from there on that still holds a world.
-    int seat = s.CurrentPlayer;
-    while (seat < kSeats && !OwnsAWorld(s, seat)) ++seat;
-    if (seat < kSeats) s.CurrentPlayer = static_cast<int16_t>(seat);
+    // belongs to the first seat from there on, round the table, that still
+    // holds a world.
+    for (int k = 0; k < kSeats; ++k) {
+      const int seat = (s.CurrentPlayer + k) % kSeats;
+      if (!OwnsAWorld(s, seat)) continue;
+      s.CurrentPlayer = static_cast<int16_t>(seat);
+      break;
+    }
   }
   if (IsNetworkHost()) {
     s.CurrentPlayer = 0;

@@ -116,6 +116,13 @@ TEST(Playable, TheTurnLoopProcessesAtMostOneTurnForNobody) {
   ASSERT_NO_THROW(game.ImgDone_Click());
   EXPECT_EQ(s.GameYear, Sng(static_cast<double>(year) + 0.05f));
   EXPECT_EQ(s.CurrentPlayer, 0);
+
+  // A loaded game whose current seat holds nothing passes the turn round the
+  // table to a seat that does, instead of getting stuck there.
+  Game loaded = Made({"Ann", "Bob", "Cid", ""}, 12);
+  loaded.state.WorldOwner[10] = 1;
+  loaded.state.CurrentPlayer = 2;
+  EXPECT_EQ(PlayLoadedGame(loaded, 2), PlayEnd::LimitReached);
 }
 
 TEST(Playable, BattlesAlwaysEnd) {
