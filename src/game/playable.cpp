@@ -84,18 +84,20 @@ std::optional<std::string> PlayableProblem(const GameState& s) {
   return std::nullopt;
 }
 
+// Once over its limit, a text is cut to three quarters of it, so that a long
+// game trims now and then rather than at every line.
 void TrimGameLog(std::string& log) {
   if (log.size() <= kGameLogLimit) return;
   // The log reads "\r\n" + line + "\r\n" + line ...: cut before a line break
   // so it goes on starting with one.
-  size_t cut = log.find("\r\n", log.size() - kGameLogLimit);
+  const size_t cut = log.find("\r\n", log.size() - kGameLogLimit / 4 * 3);
   log.erase(0, cut == std::string::npos ? log.size() : cut);
 }
 
 void TrimWorldHistory(std::string& history) {
   if (history.size() <= kWorldHistoryLimit) return;
   // Newest line first, each ended by "\r\n": keep whole lines from the front.
-  size_t end = history.rfind("\r\n", kWorldHistoryLimit - 2);
+  const size_t end = history.rfind("\r\n", kWorldHistoryLimit / 4 * 3 - 2);
   history.resize(end == std::string::npos ? 0 : end + 2);
 }
 

@@ -29,7 +29,8 @@ inline constexpr float kMaxSpin = 1;
 
 // Texts. A player reads the last 2000 characters of a message log and the
 // newest lines of a world's history (a label the height of the screen), so
-// the game keeps somewhat more than that, dropping the oldest lines.
+// the game keeps several times that, dropping the oldest lines: a text over
+// its limit is cut to three quarters of it.
 inline constexpr size_t kMaxNameBytes = 255;
 inline constexpr size_t kGameLogLimit = 16384;
 inline constexpr size_t kWorldHistoryLimit = 8192;
