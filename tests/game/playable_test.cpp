@@ -11,19 +11,13 @@
 #include "game/autoplay.h"
 #include "game/newgame.h"
 #include "store/savefile.h"
+#include "support/games.h"
 #include "support/recorder.h"
 
 namespace valkoran {
 namespace {
 
-Game Made(std::array<std::string, 4> names, int worlds = 12, uint64_t seed = 5) {
-  Game game(seed);
-  GameSetup setup;
-  setup.names = std::move(names);
-  setup.worlds = worlds;
-  NewGame(game, setup);
-  return game;
-}
+using test::Made;
 
 // Counts what the engine does and calls it a hang past a budget no few
 // turns of a real game come near.

@@ -5,6 +5,7 @@
 
 #include "game/game.h"
 #include "game/newgame.h"
+#include "support/games.h"
 #include "support/recorder.h"
 
 namespace valkoran {
@@ -13,15 +14,7 @@ namespace {
 using Lines = std::vector<std::string>;
 using test::Recorder;
 
-// A game on `worlds` worlds with these seats, not yet started.
-Game Made(std::array<std::string, 4> names, int worlds = 12, uint64_t seed = 5) {
-  Game game(seed);
-  GameSetup setup;
-  setup.names = std::move(names);
-  setup.worlds = worlds;
-  NewGame(game, setup);
-  return game;
-}
+using test::Made;
 
 // Into the first free slot: `ships` from `from` to `to` with `left` years to go.
 void Launch(GameState& s, int from, int to, float ships, float left, int owner) {
