@@ -159,30 +159,26 @@ double Val(std::string_view text) {
   return std::isfinite(v) ? v : 0;
 }
 
-namespace {
-// The whole text as one number in the C library's spelling, or nothing.
-std::optional<std::string> WholeNumber(std::string_view text) {
-  text = TrimBlanks(text);
-  if (text.empty() || NumberPrefix(text) != text.size()) return std::nullopt;
-  return CSpelling(text);
-}
-}  // namespace
 
-std::optional<double> ParseNumber(std::string_view text) {
-  auto number = WholeNumber(text);
-  if (!number) return std::nullopt;
-  double v = std::strtod(number->c_str(), nullptr);
+// A saved game is some fourteen hundred numbers: the usual spelling is read
+// in place, and only a D exponent, a plus sign or a value beyond the type's
+// range takes the C library's slower road (which the results must match).
+template <typename T>
+std::optional<T> ParseWhole(std::string_view text, T (*slow)(const char*, char**)) {
+  std::string_view t = TrimBlanks(text);
+  if (t.empty() || NumberPrefix(t) != t.size()) return std::nullopt;
+  if (t.find_first_of("dD+") == std::string_view::npos) {
+    T v{};
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ec == std::errc() && end == t.data() + t.size()) return std::isfinite(v) ? std::optional<T>(v) : std::nullopt;
+  }
+  const T v = slow(CSpelling(t).c_str(), nullptr);
   if (!std::isfinite(v)) return std::nullopt;
   return v;
 }
 
-std::optional<float> ParseSingle(std::string_view text) {
-  auto number = WholeNumber(text);
-  if (!number) return std::nullopt;
-  float v = std::strtof(number->c_str(), nullptr);
-  if (!std::isfinite(v)) return std::nullopt;
-  return v;
-}
+std::optional<double> ParseNumber(std::string_view text) { return ParseWhole<double>(text, std::strtod); }
+std::optional<float> ParseSingle(std::string_view text) { return ParseWhole<float>(text, std::strtof); }
 
 std::string Format(double x, std::string_view pattern) { return FormatOf(x, pattern); }
 std::string Format(float x, std::string_view pattern) { return FormatOf(x, pattern); }

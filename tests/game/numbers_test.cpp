@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <vector>
+
 #include "support/vectors.h"
 
 namespace valkoran {
@@ -31,6 +36,43 @@ TEST(Val, LeadingNumberOnlyAndStrictWholeLines) {
   EXPECT_EQ(Val("abc"), 0);
   EXPECT_EQ(ParseNumber(" 255 "), 255);
   for (const char* bad : {"", "  ", "12abc", "nan", "inf", "1e999", "1 2"}) EXPECT_FALSE(ParseNumber(bad)) << bad;
+}
+
+// Saved numbers are read in place for speed; every spelling must give the
+// bits the C library gives, at the ends of the ranges too.
+TEST(Val, WholeLinesReadAsTheCLibraryReadsThem) {
+  std::mt19937_64 rng(11);
+  std::vector<std::string> texts = {"0", "-0", ".5", "5.", "+7", "1D3", "-2.5d-2", "1e-45", "1e-46", "7e-46",
+                                    "1e-50", "3.4028235e38", "3.4028236e38", "1e39", "1e-320", "1.7976931348623157e308",
+                                    "2e308", "00012.5000", "1E+5"};
+  char buf[64];
+  for (int i = 0; i < 20000; ++i) {
+    uint64_t bits = rng();
+    double d;
+    std::memcpy(&d, &bits, sizeof d);
+    float f = static_cast<float>(d);
+    if (!std::isfinite(d)) continue;
+    std::snprintf(buf, sizeof buf, i % 3 == 0 ? "%.17g" : i % 3 == 1 ? "%.9g" : "%.6e", i % 2 ? d : double(f));
+    texts.push_back(buf);
+    if (std::isfinite(f)) texts.push_back(Str(f));
+  }
+  for (const std::string& t : texts) {
+    std::string c = t;
+    for (char& ch : c)
+      if (ch == 'd' || ch == 'D') ch = 'E';
+    const double d = std::strtod(c.c_str(), nullptr);
+    const float f = std::strtof(c.c_str(), nullptr);
+    const std::optional<double> pd = ParseNumber(" " + t);
+    const std::optional<float> pf = ParseSingle(t + " ");
+    ASSERT_EQ(pd.has_value(), std::isfinite(d)) << t;
+    ASSERT_EQ(pf.has_value(), std::isfinite(f)) << t;
+    if (pd) {
+      ASSERT_EQ(std::memcmp(&*pd, &d, sizeof d), 0) << t;
+    }
+    if (pf) {
+      ASSERT_EQ(std::memcmp(&*pf, &f, sizeof f), 0) << t;
+    }
+  }
 }
 
 TEST(Format, FixedPatternsRoundHalfAwayFromZero) {
