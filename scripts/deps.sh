@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages the build needs, when any is missing.
+# Installs the Debian/Ubuntu packages the build needs, when any is missing;
+# with arguments, those packages instead.
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build libgtest-dev libbenchmark-dev)
+if (($#)); then packages=("$@"); fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -19,21 +19,7 @@ fi
 jobs="${FUZZ_JOBS:-1}"
 targets=(${FUZZ_TARGETS:-fuzz_load fuzz_play fuzz_edge})
 
-packages=(clang libclang-rt-14-dev cmake ninja-build)
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -q
-  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
-fi
+"$root/scripts/deps.sh" clang libclang-rt-14-dev cmake ninja-build
 
 out="$root/build-fuzz"
 if [ ! -f "$out/build.ninja" ]; then
