@@ -15,6 +15,9 @@ namespace valkoran::edge {
 
 struct CheckOptions {
   bool play = true;     // false: only the load, save and reload
+  // The loaded game's own save and reload before play; the targets that
+  // play leave it to the loading target, which does nothing else.
+  bool roundTripFirst = true;
   long long turns = 2;  // turns processed by the play
   uint64_t seed = 1;    // the played game's generator
   // A run of play that goes past this many presenter calls, or one battle
