@@ -73,8 +73,8 @@ class Reader {
   // Lines up to the " 255" terminator, joined by CR LF. A log keeps growing
   // at its end and a world's history at its front, so however long the block
   // in the file, only about what the game keeps is ever held.
-  enum class Keep { Newest, Oldest };
-  std::string Block(Keep keep, size_t limit) {
+  enum class Grows { AtEnd, AtFront };
+  std::string Block(Grows grows, size_t limit) {
     std::string text;
     bool first = true, full = false;
     for (;;) {
@@ -85,10 +85,10 @@ class Reader {
       text += line;
       first = false;
       if (text.size() <= 2 * limit) continue;
-      if (keep == Keep::Newest) {
-        TrimGameLog(text);  // drops the oldest lines from the front
+      if (grows == Grows::AtEnd) {
+        TrimGameLog(text);  // drops the oldest lines, from the front
       } else {
-        full = true;  // the newest lines are in; the rest would be trimmed away
+        full = true;  // the newest lines are in; the older ones would go
       }
     }
   }
@@ -176,7 +176,7 @@ LoadOutcome ReadGameText(const std::string& text, const GameState& current) {
       s.WorldShips[i] = r.Single();
       s.WorldTreasure[i] = r.Integer<int16_t>();
       s.WorldBombs[i] = r.Integer<int16_t>();
-      for (int p = 0; p < kSeats; ++p) s.WorldHistory[i][p] = r.Block(Reader::Keep::Oldest, kWorldHistoryLimit);
+      for (int p = 0; p < kSeats; ++p) s.WorldHistory[i][p] = r.Block(Reader::Grows::AtFront, kWorldHistoryLimit);
     }
     for (int f = 0; f < kFleets; ++f) {
       s.FleetFrom[f] = r.Integer<uint8_t>();
@@ -194,7 +194,7 @@ LoadOutcome ReadGameText(const std::string& text, const GameState& current) {
       s.BombWorld[b] = r.Single();
       s.BombThreshold[b] = r.Single();
     }
-    for (int p = 0; p < kSeats; ++p) s.GameHistory[p] = r.Block(Reader::Keep::Newest, kGameLogLimit);
+    for (int p = 0; p < kSeats; ++p) s.GameHistory[p] = r.Block(Reader::Grows::AtEnd, kGameLogLimit);
   } catch (const LoadError& e) {
     return {std::nullopt, e.text, {}};
   } catch (const std::bad_alloc&) {
