@@ -3,7 +3,8 @@
 # with arguments, those packages instead.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build libgtest-dev libbenchmark-dev)
+packages=(build-essential cmake ninja-build libgtest-dev libbenchmark-dev
+          qt6-base-dev qt6-multimedia-dev fonts-dejavu-core fontconfig)
 if (($#)); then packages=("$@"); fi
 
 missing=()

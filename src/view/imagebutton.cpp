@@ -1,0 +1,54 @@
+#include "view/imagebutton.h"
+
+#include <QMouseEvent>
+
+#include "view/assets.h"
+#include "view/cues.h"
+
+namespace valkoran::view {
+
+ImageButton::ImageButton(const QString& objectName, int number, Released released, bool releaseCue,
+                         QWidget* parent)
+    : QLabel(parent), number_(number), released_(released), releaseCue_(releaseCue) {
+  setObjectName(objectName);
+  pressedPicture_ = LoadPixmap(QStringLiteral("ddentbutt%1.jpg").arg(number));
+  if (released_ == Released::Picture) releasedPicture_ = LoadPixmap(QStringLiteral("butt%1.jpg").arg(number));
+  setScaledContents(true);
+  setCursor(Qt::PointingHandCursor);
+  ShowReleased();
+}
+
+void ImageButton::ShowReleased() {
+  if (released_ == Released::Picture && !releasedPicture_.isNull())
+    setPixmap(releasedPicture_);
+  else
+    clear();
+}
+
+void ImageButton::mousePressEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton || !isEnabled()) return;
+  down_ = true;
+  if (!pressedPicture_.isNull()) setPixmap(pressedPicture_);
+  repaint();
+  Cues().Play("click1.wav");
+}
+
+void ImageButton::mouseReleaseEvent(QMouseEvent* e) {
+  if (e->button() != Qt::LeftButton || !down_) return;
+  down_ = false;
+  ShowReleased();
+  repaint();
+  if (releaseCue_) Cues().Play("click2.wav");
+  // The action follows the release, and only when it ends on the button.
+  if (rect().contains(e->position().toPoint())) emit clicked();
+}
+
+void ImageButton::changeEvent(QEvent* e) {
+  QLabel::changeEvent(e);
+  if (e->type() == QEvent::EnabledChange && !isEnabled() && down_) {
+    down_ = false;
+    ShowReleased();
+  }
+}
+
+}  // namespace valkoran::view
