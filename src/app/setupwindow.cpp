@@ -1,1 +1,313 @@
-// (being written)
+#include "app/setupwindow.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QValidator>
+#include <algorithm>
+#include <initializer_list>
+
+#include "game/numbers.h"
+#include "view/cues.h"
+#include "view/imagebutton.h"
+#include "view/logic/layout.h"
+
+namespace valkoran::app {
+
+namespace {
+
+const QColor kGreyedSeat(0xC0, 0xC0, 0xC0);
+const QColor kOpenSeat(Qt::white);
+
+// The name boxes run every change through this, so a "*" or a line break is
+// dropped however it arrives: typed, pasted, dropped or set by the program.
+class NameValidator final : public QValidator {
+ public:
+  using QValidator::QValidator;
+  State validate(QString& input, int& pos) const override {
+    CleanName(input, pos);
+    return Acceptable;
+  }
+};
+
+int Utf8Length(char32_t c) {
+  if (c < 0x80) return 1;
+  if (c < 0x800) return 2;
+  if (c < 0x10000) return 3;
+  return 4;
+}
+
+void SetBase(QWidget* w, const QColor& colour) {
+  QPalette p = w->palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, colour);
+  w->setPalette(p);
+}
+
+// Deep blue night with light text, so the window sits well beside the
+// galaxy; entry boxes stay white with black text.
+QPalette DarkPalette(QPalette p) {
+  const QColor night(0x0b, 0x10, 0x24), text(0xdc, 0xe4, 0xf4), dim(0x6c, 0x74, 0x88);
+  p.setColor(QPalette::Window, night);
+  p.setColor(QPalette::WindowText, text);
+  p.setColor(QPalette::Disabled, QPalette::WindowText, dim);
+  p.setColor(QPalette::Base, Qt::white);
+  p.setColor(QPalette::Disabled, QPalette::Base, kGreyedSeat);
+  p.setColor(QPalette::Text, Qt::black);
+  p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
+  p.setColor(QPalette::Button, QColor(0x24, 0x2c, 0x48));
+  p.setColor(QPalette::ButtonText, text);
+  p.setColor(QPalette::Disabled, QPalette::ButtonText, dim);
+  return p;
+}
+
+QLabel* Caption(const QString& text, QWidget* parent, int x, int y, int w, int h) {
+  auto* label = new QLabel(text, parent);
+  label->setGeometry(x, y, w, h);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  return label;
+}
+
+QLineEdit* Box(const QString& name, QWidget* parent, int x, int y, int w, int h) {
+  auto* box = new QLineEdit(parent);
+  box->setObjectName(name);
+  box->setGeometry(x, y, w, h);
+  return box;
+}
+
+}  // namespace
+
+bool CleanName(QString& text, int& cursor) {
+  QString kept;
+  kept.reserve(text.size());
+  int bytes = 0;
+  int newCursor = cursor;
+  bool changed = false;
+  for (int i = 0; i < text.size();) {
+    const bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+    const int units = pair ? 2 : 1;
+    const char32_t c = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i].unicode();
+    const bool dropped = c == u'*' || c < 0x20 || c == 0x7F;
+    const bool full = !dropped && bytes + Utf8Length(c) > kMaxNameBytes;
+    if (dropped || full) {
+      changed = true;
+      // Characters cut before the cursor pull it back with them.
+      if (i < cursor) newCursor -= std::min(units, cursor - i);
+      if (full) {
+        newCursor = std::min<int>(newCursor, kept.size());
+        break;
+      }
+    } else {
+      kept.append(text.mid(i, units));
+      bytes += Utf8Length(c);
+    }
+    i += units;
+  }
+  if (!changed) return false;
+  text = kept;
+  cursor = std::clamp<int>(newCursor, 0, kept.size());
+  return true;
+}
+
+SetupWindow::SetupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName(QStringLiteral("frmMulti"));
+  setWindowTitle(QStringLiteral("Valkoran"));
+  setFixedSize(layout::kSetupWidth, layout::kSetupHeight);
+  setPalette(DarkPalette(palette()));
+  setAutoFillBackground(true);
+
+  // Seats: caption, name, computer player, status.
+  auto* validator = new NameValidator(this);
+  for (int s = 0; s < kSeats; ++s) {
+    const int y = 20 + 34 * s;
+    caption_[s] = Caption(QStringLiteral("Player %1:").arg(s + 1), this, 16, y, 66, 24);
+    txtPL_[s] = Box(QStringLiteral("txtPL%1").arg(s), this, 84, y, 164, 24);
+    txtPL_[s]->setProperty("index", s);
+    txtPL_[s]->setMaxLength(kMaxNameBytes);  // a character is at least one byte
+    txtPL_[s]->setValidator(validator);
+    check_[s] = new QCheckBox(QStringLiteral("Computer Player"), this);
+    check_[s]->setObjectName(QStringLiteral("Check%1").arg(s + 1));
+    check_[s]->setGeometry(258, y, 130, 24);
+    lblStatus_[s] = Caption(QString(), this, 392, y, 124, 24);
+    lblStatus_[s]->setObjectName(QStringLiteral("lblStatus%1").arg(s));
+    lblStatus_[s]->setProperty("index", s);
+    connect(check_[s], &QCheckBox::clicked, this, [this, s] { Check_Click(s); });
+    connect(txtPL_[s], &QLineEdit::textChanged, this, [this, s] { txtPL_Change(s); });
+  }
+
+  // The size of the solar system.
+  Caption(QStringLiteral("Number of Worlds in Solar System:"), this, 16, 170, 250, 28);
+  txtPlanets_ = Box(QStringLiteral("txtPlanets"), this, 270, 170, 44, 28);
+  txtPlanets_->setReadOnly(true);
+  txtPlanets_->setAlignment(Qt::AlignCenter);
+  txtPlanets_->setFocusPolicy(Qt::NoFocus);
+  vScroll1_ = new QScrollBar(Qt::Vertical, this);
+  vScroll1_->setObjectName(QStringLiteral("VScroll1"));
+  vScroll1_->setGeometry(316, 166, 18, 36);
+  vScroll1_->setRange(kMinWorlds, kWorlds);
+  vScroll1_->setPageStep(1);
+
+  chkShield_ = new QCheckBox(QStringLiteral("Ships Travel with Shields for Battles"), this);
+  chkShield_->setObjectName(QStringLiteral("chkShield"));
+  chkShield_->setGeometry(16, 212, 400, 24);
+
+  // The Battle Truce: its label is the check box's caption.
+  chkTruce_ = new QCheckBox(this);
+  chkTruce_->setObjectName(QStringLiteral("chkTruce"));
+  chkTruce_->setGeometry(16, 246, 22, 28);
+  label13_ = Caption(QStringLiteral("Player Battle Truce Until Turn:"), this, 40, 246, 226, 28);
+  label13_->setObjectName(QStringLiteral("Label13"));
+  chkTruce_->setAccessibleName(label13_->text());
+  txtTruce_ = Box(QStringLiteral("txtTruce"), this, 270, 246, 44, 28);
+  txtTruce_->setReadOnly(true);
+  txtTruce_->setAlignment(Qt::AlignCenter);
+  txtTruce_->setFocusPolicy(Qt::NoFocus);
+  txtTruce_->setText(QStringLiteral("10"));
+  vScroll2_ = new QScrollBar(Qt::Vertical, this);
+  vScroll2_->setObjectName(QStringLiteral("VScroll2"));
+  vScroll2_->setGeometry(316, 242, 18, 36);
+  vScroll2_->setRange(10, 50);
+  vScroll2_->setPageStep(5);
+
+  // Online play; the controls wait, disabled, for the network.
+  chkOnline_ = new QCheckBox(QStringLiteral("Online Multiplayer Game"), this);
+  chkOnline_->setObjectName(QStringLiteral("chkOnline"));
+  chkOnline_->setGeometry(16, 298, 300, 24);
+  const char* roles[2] = {"Server", "Client"};
+  for (int i = 0; i < 2; ++i) {
+    optServerClient_[i] = new QRadioButton(QString::fromLatin1(roles[i]), this);
+    optServerClient_[i]->setObjectName(QStringLiteral("OptServerClient%1").arg(i));
+    optServerClient_[i]->setProperty("index", i);
+    optServerClient_[i]->setGeometry(40 + 100 * i, 328, 90, 24);
+  }
+  auto* ipCaption = Caption(QStringLiteral("Server Address:"), this, 40, 362, 120, 26);
+  txtIP_ = Box(QStringLiteral("txtIP"), this, 160, 362, 200, 26);
+  imgConnect_ = new view::ImageButton(QStringLiteral("imgConnect"), 13, view::ImageButton::Released::Picture,
+                                      false, this);
+  const auto& c = layout::kSetupConnect;
+  imgConnect_->setGeometry(c.x, c.y, c.w, c.h);
+  for (QWidget* w : std::initializer_list<QWidget*>{chkOnline_, optServerClient_[0], optServerClient_[1], ipCaption,
+                                                    txtIP_, imgConnect_})
+    w->setEnabled(false);
+
+  imgStart_ = new view::ImageButton(QStringLiteral("imgStart"), 12, view::ImageButton::Released::Picture, false,
+                                    this);
+  const auto& st = layout::kSetupStart;
+  imgStart_->setGeometry(st.x, st.y, st.w, st.h);
+
+  connect(vScroll1_, &QScrollBar::valueChanged, this, &SetupWindow::VScroll1_Change);
+  connect(vScroll2_, &QScrollBar::valueChanged, this, &SetupWindow::VScroll2_Change);
+  connect(chkShield_, &QCheckBox::clicked, this, &SetupWindow::chkShield_Click);
+  connect(chkTruce_, &QCheckBox::clicked, this, &SetupWindow::chkTruce_Click);
+  connect(imgStart_, &view::ImageButton::clicked, this, &SetupWindow::imgStart_Click);
+
+  vScroll1_->setValue(kWorlds);
+  vScroll2_->setValue(10);
+  EnableTruce(false);
+}
+
+GameSetup SetupWindow::Setup() const {
+  GameSetup setup;
+  for (int s = 0; s < kSeats; ++s) setup.names[s] = txtPL_[s]->text().toStdString();
+  setup.worlds = static_cast<int>(Val(txtPlanets_->text().toStdString()));
+  setup.truceChecked = chkTruce_->isChecked();
+  setup.truceText = txtTruce_->text().toStdString();
+  setup.shields = chkShield_->isChecked();
+  return setup;
+}
+
+bool SetupWindow::ShieldOption() const { return chkShield_->isChecked(); }
+
+void SetupWindow::ResetForNewGame() {
+  chkShield_->setChecked(false);
+  chkTruce_->setChecked(false);
+  for (int s = 0; s < kSeats; ++s) {
+    txtPL_[s]->clear();
+    check_[s]->setChecked(false);
+  }
+  show();
+  raise();
+  activateWindow();
+  txtPL_[0]->setFocus();
+}
+
+void SetupWindow::Check_Click(int seat) {
+  const bool computer = check_[seat]->isChecked();
+  if (computer) {
+    txtPL_[seat]->setText(QStringLiteral("ENEMY%1").arg(seat));
+  } else {
+    txtPL_[seat]->clear();
+    lblStatus_[seat]->clear();
+  }
+  if (seat == 1) {
+    EnableTruce(computer);
+    if (!computer) lblStatus_[1]->hide();
+  }
+}
+
+void SetupWindow::txtPL_Change(int) { EnableTruce(!txtPL_[1]->text().isEmpty()); }
+
+void SetupWindow::VScroll1_Change(int value) {
+  // A filled seat keeps its home world (world 8 + seat): the count goes back
+  // up to the first one that still holds it.
+  for (int s = kSeats - 1; s >= 1; --s) {
+    if (value < kMinWorlds + s && !txtPL_[s]->text().isEmpty()) {
+      vScroll1_->setValue(kMinWorlds + s);
+      return;
+    }
+  }
+  txtPlanets_->setText(QString::fromStdString(Str(value)));
+  for (int s = 1; s < kSeats; ++s) ShowSeat(s, value >= kMinWorlds + s);
+}
+
+void SetupWindow::VScroll2_Change(int value) {
+  if (chkTruce_->isChecked()) txtTruce_->setText(QString::fromStdString(Str(value)));
+}
+
+void SetupWindow::chkShield_Click() { view::Cues().Play("click1.wav"); }
+
+void SetupWindow::chkTruce_Click() {
+  // The scroll bar may have moved while the truce was off: show what it says
+  // now, so the text and the bar agree on the turn.
+  const int turn = vScroll2_->value();
+  if (chkTruce_->isChecked() && Val(txtTruce_->text().toStdString()) != turn)
+    txtTruce_->setText(QString::fromStdString(Str(turn)));
+  view::Cues().Play("click1.wav");
+}
+
+void SetupWindow::imgStart_Click() {
+  auto refuse = [this](const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Valkoran"), text, QMessageBox::Ok, this);
+    box.exec();
+  };
+  if (txtPL_[0]->text().isEmpty()) {
+    refuse(QStringLiteral("You Must Enter Your Name First!"));
+    return;
+  }
+  if (auto why = ValidateSetup(Setup())) {
+    refuse(QString::fromStdString(*why));
+    return;
+  }
+  emit startRequested();
+}
+
+void SetupWindow::EnableTruce(bool enable) {
+  for (QWidget* w : std::initializer_list<QWidget*>{chkTruce_, label13_, txtTruce_, vScroll2_}) w->setEnabled(enable);
+  // A truce the player can no longer switch off must not stay on.
+  if (!enable) chkTruce_->setChecked(false);
+}
+
+void SetupWindow::ShowSeat(int seat, bool enabled) {
+  if (!enabled) {
+    txtPL_[seat]->clear();
+    check_[seat]->setChecked(false);
+  }
+  txtPL_[seat]->setEnabled(enabled);
+  SetBase(txtPL_[seat], enabled ? kOpenSeat : kGreyedSeat);
+  check_[seat]->setEnabled(enabled);
+  caption_[seat]->setEnabled(enabled);
+}
+
+}  // namespace valkoran::app

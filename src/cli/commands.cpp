@@ -11,6 +11,7 @@
 #include "game/autoplay.h"
 #include "game/game.h"
 #include "game/newgame.h"
+#include "game/orders.h"
 #include "net/console.h"
 #include "store/highscore.h"
 #include "store/savefile.h"
@@ -197,43 +198,6 @@ int CmdNearest(const std::vector<std::string>& argv, std::ostream& out, std::ost
   return kOk;
 }
 
-// The orders the command menu would offer for this pair.
-std::optional<std::string> RefuseOrder(const Game& game, int from, int to, int amount) {
-  const GameState& s = game.state;
-  const int me = s.CurrentPlayer + 1;
-  if (from >= s.WorldCount || to >= s.WorldCount) return "Both worlds must be in play.";
-  if (s.WorldOwner[from] != me) return "World " + s.WorldName[from] + " is not the current player's.";
-  if (game.TruceActive() && s.WorldOwner[to] != 0 && s.WorldOwner[to] != me)
-    return "A Battle Truce is running.";
-  const float ships = s.WorldShips[from];
-  switch (amount) {
-    case 100: case 75: case 50: case 25: case 10: {
-      const bool offered = ships > 4 || (ships == 4 && amount != 10) ||
-                           (ships == 3 && amount != 75 && amount != 10) ||
-                           (ships == 2 && amount != 25 && amount != 10) || (ships == 1 && amount == 100);
-      if (!offered) return "World " + s.WorldName[from] + " cannot send that share of its ships.";
-      return std::nullopt;
-    }
-    case 1:
-      if (!(ships >= 1)) return "World " + s.WorldName[from] + " has no ship for a scout.";
-      if (s.WorldOwner[to] == me) return "Own worlds are not scouted.";
-      return std::nullopt;
-    case 9999:
-      if (s.WorldBombs[from] <= 0) return "World " + s.WorldName[from] + " stores no bombs.";
-      return std::nullopt;
-    default:
-      if (amount >= 10000) {
-        // The threshold window offers 1..9998: 0 would go off for a scout.
-        if (amount < 10001 || amount > 19998) return "The threshold of a proximity bomb must be 1 to 9998 ships.";
-        if (s.WorldBombs[from] <= 0) return "World " + s.WorldName[from] + " stores no bombs.";
-        if (s.PlayerName[1].empty()) return "Proximity bombs need a second player.";
-        if (game.ProximityBombsInUse() >= kBombs) return "Twenty Proximity Bombs Are Already Armed Or In Flight!";
-        return std::nullopt;
-      }
-      return "AMOUNT must be 10, 25, 50, 75, 100 (percent), 1 (scout), 9999 (bomb) or 10000+threshold.";
-  }
-}
-
 int CmdSend(const std::vector<std::string>& argv, std::ostream&, std::ostream& err) {
   Args a(argv, 1, {"--out"});
   if (a.Positional().size() != 4) throw BadArgs{"send needs FILE.gam FROM TO AMOUNT"};
@@ -244,7 +208,7 @@ int CmdSend(const std::vector<std::string>& argv, std::ostream&, std::ostream& e
   Game game;
   if (!Load(game, a.Positional()[0], err)) return kFileError;
   if (auto why = RefuseOrder(game, from, to, amount)) {
-    err << *why << "\n";
+    err << why->text << "\n";
     return kUsageError;
   }
   game.SelectedFrom = from;

@@ -40,6 +40,8 @@ class Relay {
   virtual void SendFrameUpdate(int /*side*/, int /*shotsLeft*/) {}
   virtual void SendBattleDone(int /*side*/, int /*fleet*/) {}
   // A client arming a pulse bomb tells the host ("[PT] " then "[PB] ").
+  // A client's shield switch: "[PM] " + world + the new state, to the server.
+  virtual void SendShield(const GameState& /*state*/, int /*world*/) {}
   virtual void SendPulseArmed(const GameState& /*state*/, int /*world*/) {}
 };
 

@@ -40,6 +40,8 @@ Point WorldPoint(const GameState& s, const Geometry& g, int world);
 // k = kRadius from Int(D * 520) down to Int((D - R) * 520).
 Point FleetModelPoint(const GameState& s, const Geometry& g, int fleet, double k, double kRadius);
 Point FleetModelPointNow(const GameState& s, const Geometry& g, int fleet);
+// The current frame count k of a fleet: (D - R) * 520 rounded half to even.
+double FleetFrame(const GameState& s, int fleet);
 // A model point on the screen: centre + (x - centre) * scale.
 Point ModelToScreen(const Geometry& g, Point model);
 
@@ -131,7 +133,9 @@ std::string WithoutStars(std::string text);
 // The continuation pad of a sender's name: 14, 10, 6 or no blanks.
 std::string ChatPad(const std::string& name);
 // name + ": " + the message, broken at a blank once a line reaches 35
-// characters; continuation lines begin with two tabs and the pad.
+// characters; continuation lines begin with two tabs and the pad. Words are
+// never cut and no line keeps a blank at either end; "" when the message
+// holds nothing but blanks and stars (nothing to send).
 std::string ChatLine(const std::string& name, const std::string& message);
 
 }  // namespace valkoran::view
