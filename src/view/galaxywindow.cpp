@@ -548,8 +548,7 @@ void GalaxyWindow::GalaxyDraw() {
     const Point home = WorldPixel(c.home);
     canvas_->Circle(home.x, home.y, 80 * g_.scaleX, PlayerColour(me), 1, true, aspect);
     const QColor colour = PlayerColour(s.FleetOwner[f]);
-    const double D = s.FleetDistance[f], R = s.FleetRemaining[f];
-    const double k = static_cast<double>(RoundHalfEvenClamped((D - R) * 520, -32768, 32767));
+    const double k = FleetFrame(s, f);
     const Point now = FleetModelPointNow(s, g_, f);
     Point last = ModelToScreen(g_, now);
     for (int j = 1; j <= 10; ++j) {
@@ -559,7 +558,11 @@ void GalaxyWindow::GalaxyDraw() {
     }
     const Point px = ModelToScreen(g_, now);
     DrawFleetMarker(px.x, px.y, s.FleetShips[f], colour);
-    if (s.FleetShips[f] > 0 && s.FleetShips[f] < 9999) ShowLabels(f, now.x, now.y);
+    if (s.FleetShips[f] > 0 && s.FleetShips[f] < 9999) {
+      radarLabel_ = true;
+      ShowLabels(f, now.x, now.y);
+      radarLabel_ = false;
+    }
   }
   if (radar_.alerts > 0) Notice(RadarNotice(radar_.alerts));
   // Proximity bombs: one's own always, a foreign one only when the radar saw it.
@@ -636,7 +639,9 @@ QLabel* GalaxyWindow::FleetLabel(int index) {
 
 void GalaxyWindow::ShowLabels(int fleet, double x, double y) {
   QLabel* l = FleetLabel(LabelCounter);
-  l->setText(Q(FleetLabelCaption(game_.state, fleet, radar_.alert())));
+  // Only a foreign fleet the radar found is labelled by its ships alone: the
+  // player's own fleets keep their turns to arrival whatever the radar saw.
+  l->setText(Q(FleetLabelCaption(game_.state, fleet, radarLabel_)));
   l->adjustSize();
   const double px = g_.centerX + (x - g_.centerX) * g_.scaleX;
   const double py = g_.centerY + (y - g_.centerY) * g_.scaleY;

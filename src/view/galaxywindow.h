@@ -189,6 +189,7 @@ class GalaxyWindow : public QMainWindow, public Presenter {
   QAction* mnuFileAutoSave_ = nullptr;
   std::array<QAction*, 13> com_{};  // the command menu's items, by CommandItem
   bool commandChosen_ = false;
+  bool radarLabel_ = false;
 };
 
 }  // namespace valkoran::view
