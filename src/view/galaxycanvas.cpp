@@ -61,37 +61,70 @@ void GalaxyCanvas::LoadPictures() {
   Clear();
 }
 
-void GalaxyCanvas::Clear() { buffer_ = background_; }
+GalaxyCanvas::Batch::Batch(GalaxyCanvas& canvas) : canvas_(canvas) {
+  if (canvas_.active_) return;
+  outer_ = true;
+  painter_ = std::make_unique<QPainter>(&canvas_.buffer_);
+  canvas_.active_ = painter_.get();
+}
+
+GalaxyCanvas::Batch::~Batch() {
+  if (!outer_) return;
+  canvas_.active_ = nullptr;
+  painter_.reset();
+}
+
+template <typename Draw>
+void GalaxyCanvas::With(Draw draw) {
+  if (active_) {
+    // Every primitive sets its own pen and brush, and the sprite transfer
+    // puts the composition back: no need to save the painter's state.
+    draw(*active_);
+    return;
+  }
+  QPainter p(&buffer_);
+  draw(p);
+}
+
+void GalaxyCanvas::Clear() {
+  // Clearing inside a pass would pull the buffer from under its painter.
+  Q_ASSERT(!active_);
+  buffer_ = background_;
+}
 
 void GalaxyCanvas::Circle(double x, double y, double radius, QColor colour, int width, bool dotted, double aspect,
                           std::optional<QColor> fill) {
-  QPainter p(&buffer_);
-  QPen pen(colour, width, dotted ? Qt::DotLine : Qt::SolidLine);
-  p.setPen(pen);
-  p.setBrush(fill ? QBrush(*fill) : Qt::NoBrush);
-  // An aspect below 1 flattens the circle vertically, as the orbits are seen.
-  const double rx = aspect <= 1 ? radius : radius / aspect;
-  const double ry = aspect <= 1 ? radius * aspect : radius;
-  p.drawEllipse(QPointF(x, y), rx, ry);
+  With([&](QPainter& p) {
+    p.setPen(QPen(colour, width, dotted ? Qt::DotLine : Qt::SolidLine));
+    p.setBrush(fill ? QBrush(*fill) : Qt::NoBrush);
+    // An aspect below 1 flattens the circle vertically, as the orbits are seen.
+    const double rx = aspect <= 1 ? radius : radius / aspect;
+    const double ry = aspect <= 1 ? radius * aspect : radius;
+    p.drawEllipse(QPointF(x, y), rx, ry);
+  });
 }
 
 void GalaxyCanvas::Line(double x1, double y1, double x2, double y2, QColor colour, int width) {
-  QPainter p(&buffer_);
-  p.setPen(QPen(colour, width));
-  p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+  With([&](QPainter& p) {
+    p.setPen(QPen(colour, width));
+    p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
+  });
 }
 
 void GalaxyCanvas::FillBox(int x1, int y1, int x2, int y2, QColor colour) {
-  QPainter p(&buffer_);
-  p.fillRect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))), colour);
+  With([&](QPainter& p) {
+    p.fillRect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))), colour);
+  });
 }
 
 void GalaxyCanvas::Blit(const QImage& picture, const QImage& mask, int left, int top) {
-  QPainter p(&buffer_);
-  p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
-  p.drawImage(left, top, mask);
-  p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-  p.drawImage(left, top, picture);
+  With([&](QPainter& p) {
+    p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+    p.drawImage(left, top, mask);
+    p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    p.drawImage(left, top, picture);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+  });
 }
 
 void GalaxyCanvas::Sun(const Geometry& g) {

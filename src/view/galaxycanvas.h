@@ -9,6 +9,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
+
+class QPainter;
 #include <optional>
 
 #include "view/logic/viewlogic.h"
@@ -23,6 +26,21 @@ class GalaxyCanvas : public QWidget {
   // Loads back1024.jpg and the sprites; missing files leave a plain dark
   // background and plain discs, so the game still shows every world.
   void LoadPictures();
+
+  // Keeps one painter open on the buffer for a whole drawing pass: opening a
+  // painter per circle cost more than the circles.
+  class Batch {
+   public:
+    explicit Batch(GalaxyCanvas& canvas);
+    ~Batch();
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+   private:
+    GalaxyCanvas& canvas_;
+    std::unique_ptr<QPainter> painter_;
+    bool outer_ = false;
+  };
 
   const QImage& buffer() const { return buffer_; }
   const QImage& background() const { return background_; }
@@ -49,6 +67,9 @@ class GalaxyCanvas : public QWidget {
 
  private:
   void Blit(const QImage& picture, const QImage& mask, int left, int top);
+  template <typename Draw>
+  void With(Draw draw);
+  QPainter* active_ = nullptr;
   QImage background_, buffer_;
   QImage sun_, sunMask_;
   std::array<QImage, 30> worlds_, worldMasks_;

@@ -517,6 +517,14 @@ void GalaxyWindow::DrawFleetPath(int fleet, QColor colour, QColor targetColour, 
 }
 
 void GalaxyWindow::GalaxyDraw() {
+  DrawGalaxy();
+  if (radar_.alerts > 0) Notice(RadarNotice(radar_.alerts));
+  txtMessage_->setFocus();
+  canvas_->update();
+  PumpEvents();
+}
+
+void GalaxyWindow::DrawGalaxy() {
   GameState& s = game_.state;
   canvas_->Clear();
   for (QLabel* l : lblShips_) l->hide();
@@ -524,6 +532,8 @@ void GalaxyWindow::GalaxyDraw() {
   lstOwned_->show();
   lstTravel_->show();
   radar_ = ScanRadar(s, g_, game_.SelectedFrom, game_.BusyFlag != 0);
+  {
+  GalaxyCanvas::Batch batch(*canvas_);
   canvas_->Rings(g_);
   canvas_->Sun(g_);
   for (int i = 0; i < s.WorldCount; ++i) lblName_[i]->hide();
@@ -542,11 +552,19 @@ void GalaxyWindow::GalaxyDraw() {
       canvas_->Circle(p.x, p.y, 1, mark);
     }
   }
+  // The radar's range around a watched home: drawn once, however many
+  // contacts it has (drawing it again would set the same pixels).
+  std::array<bool, kSeats> ranged{};
+  auto range = [&](int home) {
+    if (ranged[home - kHomeRing]) return;
+    ranged[home - kHomeRing] = true;
+    const Point p = WorldPixel(home);
+    canvas_->Circle(p.x, p.y, 80 * g_.scaleX, PlayerColour(me), 1, true, aspect);
+  };
   for (const RadarContact& c : radar_.contacts) {
     if (c.fleet < 0) continue;
     const int f = c.fleet;
-    const Point home = WorldPixel(c.home);
-    canvas_->Circle(home.x, home.y, 80 * g_.scaleX, PlayerColour(me), 1, true, aspect);
+    range(c.home);
     const QColor colour = PlayerColour(s.FleetOwner[f]);
     const double k = FleetFrame(s, f);
     const Point now = FleetModelPointNow(s, g_, f);
@@ -564,14 +582,12 @@ void GalaxyWindow::GalaxyDraw() {
       radarLabel_ = false;
     }
   }
-  if (radar_.alerts > 0) Notice(RadarNotice(radar_.alerts));
   // Proximity bombs: one's own always, a foreign one only when the radar saw it.
   std::array<bool, kBombs> seen{};
   for (const RadarContact& c : radar_.contacts)
     if (c.bomb >= 0) {
       seen[c.bomb] = true;
-      const Point home = WorldPixel(c.home);
-      canvas_->Circle(home.x, home.y, 80 * g_.scaleX, PlayerColour(me), 1, true, aspect);
+      range(c.home);
     }
   for (int b = 0; b < kBombs; ++b) {
     const int owner = s.BombOwner[b];
@@ -587,25 +603,29 @@ void GalaxyWindow::GalaxyDraw() {
     canvas_->Circle(p.x, p.y, 20 * g_.scaleX, colour, 1, true, aspect);
     DrawBombMarker(p.x + ox * g_.scaleX, p.y + oy * g_.scaleY, colour);
   }
-  txtMessage_->setFocus();
-  canvas_->update();
-  PumpEvents();
+  }
 }
 
 void GalaxyWindow::CleanGalaxy() {
   canvas_->Clear();
-  canvas_->Rings(g_);
-  canvas_->Sun(g_);
-  DrawWorlds(true);
+  {
+    GalaxyCanvas::Batch batch(*canvas_);
+    canvas_->Rings(g_);
+    canvas_->Sun(g_);
+    DrawWorlds(true);
+  }
   canvas_->update();
 }
 
 void GalaxyWindow::RotationFrame() {
   HideOverlays();
   canvas_->Clear();
-  canvas_->Rings(g_);
-  canvas_->Sun(g_);
-  DrawWorlds(false);
+  {
+    GalaxyCanvas::Batch batch(*canvas_);
+    canvas_->Rings(g_);
+    canvas_->Sun(g_);
+    DrawWorlds(false);
+  }
   canvas_->repaint();
 }
 
@@ -664,6 +684,8 @@ void GalaxyWindow::ShowFleetPositions(int which) {
   GalaxyDraw();
   const int first = which < 0 ? 0 : which - 1, last = which < 0 ? kFleets - 1 : which - 1;
   const int me = s.CurrentPlayer + 1;
+  {
+  GalaxyCanvas::Batch batch(*canvas_);
   for (int f = first; f <= last; ++f) {
     if (f < 0 || f >= kFleets || s.FleetFrom[f] == 0 || s.FleetOwner[f] != me) continue;
     const Point model = FleetModelPointNow(s, g_, f);
@@ -675,6 +697,7 @@ void GalaxyWindow::ShowFleetPositions(int which) {
     DrawFleetPath(f, colour, PlayerColour(s.WorldOwner[s.FleetTo[f] - 1]), std::floor(D * 520),
                   std::floor((D - R) * 520), -1);
     DrawFleetMarker(p.x, p.y, s.FleetShips[f], colour);
+  }
   }
   if (which < 0) game_.FleetsShown = kTrue;
   canvas_->update();

@@ -115,6 +115,9 @@ class GalaxyWindow : public QMainWindow, public Presenter {
   void tmrTurn_Timer();
   void tmrMessage_Timer();
   void ShowFleetPositions(int which);
+  // GalaxyDraw's drawing into the back buffer and its labels, without the
+  // notice, the focus and the repaint that follow.
+  void DrawGalaxy();
   void ShowLabels(int fleet, double x, double y);
 
   QColor PlayerColour(int owner) const;
