@@ -6,9 +6,6 @@ namespace valkoran {
 
 namespace {
 
-constexpr const char* kOwnedHeader =
-    "  World:              Class:         Prod:         Shield:    Ships/Bombs:";
-
 // The list columns are TAB stops; the blanks in front of the numbers keep
 // short and long values lined up under a proportional font.
 std::string WorldRow(const GameState& s, int w, int owner) {
@@ -51,7 +48,7 @@ ConsolePanel BuildConsole(const GameState& s, bool busy) {
   const bool human = !IsComputerName(s.PlayerName[seat]);
 
   if (human) {
-    panel.header = kOwnedHeader;
+    panel.header = kConsoleHeader;
     for (int w = 0; w < s.WorldCount && w < kWorlds; ++w)
       if (s.WorldOwner[w] == owner) panel.worlds.push_back({WorldRow(s, w, owner), w});
     for (int f = 0; f < kFleets; ++f) {

@@ -10,6 +10,10 @@
 
 namespace valkoran {
 
+// The column header of the world list (txtOwned) for a human player.
+inline constexpr const char* kConsoleHeader =
+    "  World:              Class:         Prod:         Shield:    Ships/Bombs:";
+
 struct ConsoleRow {
   std::string text;
   int data = 0;  // the world index (lstOwned) or the fleet slot (lstTravel)

@@ -12,7 +12,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
+#include <QStyledItemDelegate>
 #include <QRandomGenerator>
 #include <QScreen>
 #include <QScrollBar>
@@ -49,6 +51,37 @@ const QColor kBlack(0, 0, 0);
 
 }  // namespace
 
+// The world list's rows carry tabs between their columns: they are drawn
+// with tab stops under the columns of the header line above the list.
+class TabbedRows : public QStyledItemDelegate {
+ public:
+  TabbedRows(QObject* parent, const QFont& font) : QStyledItemDelegate(parent), font_(font) {
+    const QFontMetricsF m(font);
+    const QString header = QString::fromStdString(kConsoleHeader);
+    for (const char* column : {"Class:", "Prod:", "Shield:", "Ships/Bombs:"})
+      stops_.append(m.horizontalAdvance(header.left(header.indexOf(column))) - 2);
+  }
+  void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem o = option;
+    initStyleOption(&o, index);
+    const QString text = o.text;
+    o.text.clear();
+    o.widget->style()->drawControl(QStyle::CE_ItemViewItem, &o, p, o.widget);
+    QTextOption layout;
+    layout.setTabArray(stops_);
+    layout.setWrapMode(QTextOption::NoWrap);
+    p->save();
+    p->setFont(font_);
+    p->setPen(o.palette.color(QPalette::Text));
+    p->drawText(QRectF(o.rect).adjusted(2, 0, 0, 0), text, layout);
+    p->restore();
+  }
+
+ private:
+  QFont font_;
+  QList<qreal> stops_;
+};
+
 // Marks the window busy while a handler or an engine routine runs; when the
 // outermost one ends, a computer seat's pending turn end is started from the
 // event loop.
@@ -56,8 +89,9 @@ class GalaxyWindow::Scope {
  public:
   explicit Scope(GalaxyWindow& w) : w_(w) { ++w_.depth_; }
   ~Scope() {
-    if (--w_.depth_ == 0 && w_.game_.TurnEndPending())
-      QTimer::singleShot(0, &w_, [w = &w_] { w->RunPendingTurnEnd(); });
+    if (--w_.depth_ > 0) return;
+    if (w_.game_.TurnEndPending()) QTimer::singleShot(0, &w_, [w = &w_] { w->RunPendingTurnEnd(); });
+    w_.ShowIndicators();
   }
 
  private:
@@ -183,6 +217,12 @@ void GalaxyWindow::BuildControls() {
     return l;
   };
   lstOwned_ = makeList("lstOwned", layout::kLstOwned);
+  // Rows and header line up in a fixed-width face: the rows right-align
+  // their ship counts with blanks.
+  const QFont fixed("DejaVu Sans Mono", 7);
+  txtOwned_->setFont(fixed);
+  lstOwned_->setFont(fixed);
+  lstOwned_->setItemDelegate(new TabbedRows(lstOwned_, fixed));
   lstTravel_ = makeList("lstTravel", layout::kLstTravel);
   connect(lstOwned_, &QListWidget::itemClicked, this, [this] { lstOwned_Click(); });
   connect(lstOwned_, &QListWidget::itemDoubleClicked, this,
@@ -709,6 +749,7 @@ void GalaxyWindow::ShowFleetPositions(int which) {
 void GalaxyWindow::Console() {
   const ConsolePanel panel = BuildConsole(game_.state, game_.BusyFlag != 0);
   txtOwned_->setText(Q(panel.header));
+  txtOwned_->setCursorPosition(0);
   lstOwned_->clear();
   for (const ConsoleRow& row : panel.worlds) {
     auto* item = new QListWidgetItem(Q(row.text));
@@ -723,11 +764,29 @@ void GalaxyWindow::Console() {
     lstTravel_->addItem(item);
   }
   lstTravel_->setCurrentRow(-1);
+  // The seat whose turn it is stands out among the status lines.
+  for (int s = 0; s < kSeats; ++s) {
+    QFont f = lblStatus_[s]->font();
+    f.setBold(s == game_.state.CurrentPlayer);
+    lblStatus_[s]->setFont(f);
+  }
+  SetIndicators(panel);
+}
+
+void GalaxyWindow::SetIndicators(const ConsolePanel& panel) {
   ImgBomb_->setVisible(panel.bombs >= 1);
   LblBomb_->setVisible(panel.bombs >= 1);
   LblBomb_->setText(QString::number(panel.bombs));
   ImgDouble_->setVisible(panel.doubleShown);
   ImgCrystal_->setVisible(panel.crystalShown);
+}
+
+void GalaxyWindow::ShowIndicators() {
+  // A turn starts with its panel built while the turn end still counts as
+  // busy, which hides the indicators; once the engine is done they show
+  // what the player holds.
+  if (game_.BusyFlag || g_.centerX == 0 || !isVisible()) return;
+  SetIndicators(BuildConsole(game_.state, false));
 }
 
 void GalaxyWindow::ShowPanels(bool shown) {

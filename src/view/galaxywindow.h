@@ -12,6 +12,7 @@
 
 #include "game/game.h"
 #include "game/newgame.h"
+#include "net/console.h"
 #include "view/logic/viewlogic.h"
 
 class QAction;
@@ -137,6 +138,8 @@ class GalaxyWindow : public QMainWindow, public Presenter {
   void BuildControls();
   void BuildMenus();
   void RunPendingTurnEnd();
+  void SetIndicators(const ConsolePanel& panel);
+  void ShowIndicators();
   void DrawWorlds(bool currentWidth);
   void DrawFleetMarker(double x, double y, float ships, QColor colour);
   void DrawBombMarker(double x, double y, QColor colour);

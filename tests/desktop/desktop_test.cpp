@@ -275,6 +275,9 @@ void DesktopTest::HotSeatHandOverHidesThePanels() {
   QCOMPARE(app.game().state.CurrentPlayer, int16_t(0));
   QVERIFY(owned->isVisible());
   QVERIFY(owned->item(0)->text().contains("Eridania"));
+  // The turn after a turn end still shows what Ann holds: her three bombs.
+  QVERIFY(Child<QLabel>(g, "ImgBomb")->isVisible());
+  QCOMPARE(Child<QLabel>(g, "LblBomb")->text(), QString("3"));
 }
 
 void DesktopTest::ChatLineFiltersAndWaits() {
