@@ -1249,6 +1249,20 @@ void GalaxyWindow::ImgQuit_Click() {
   if (askYesNo("Valkoran", "Are You Sure You Want To Quit?")) QApplication::exit(0);
 }
 
+void GalaxyWindow::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() != QEvent::WindowStateChange || game_.state.NetworkGame) return;
+  // A minimised window stops the turn's clock; restored, the clock goes on
+  // if it was running (it is not started for a turn that never armed it).
+  if (isMinimized()) {
+    timerHeld_ = tmrTurn_->isActive() ? tmrTurn_->remainingTime() : -1;
+    tmrTurn_->stop();
+  } else if (timerHeld_ >= 0) {
+    tmrTurn_->start(timerHeld_);
+    timerHeld_ = -1;
+  }
+}
+
 void GalaxyWindow::closeEvent(QCloseEvent* e) {
   e->accept();
   QApplication::exit(0);

@@ -130,6 +130,7 @@ class GalaxyWindow : public QMainWindow, public Presenter {
 
  protected:
   void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
@@ -196,6 +197,7 @@ class GalaxyWindow : public QMainWindow, public Presenter {
   std::array<QAction*, 13> com_{};  // the command menu's items, by CommandItem
   bool commandChosen_ = false;
   bool radarLabel_ = false;
+  int timerHeld_ = -1;  // the turn clock's remaining time while minimised
 };
 
 }  // namespace valkoran::view

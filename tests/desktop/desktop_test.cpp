@@ -301,6 +301,13 @@ void DesktopTest::ChatLineFiltersAndWaits() {
   QTest::keyClick(line, Qt::Key_Return);
   QCOMPARE(line->text(), QString("again"));
   QCOMPARE(chat->toPlainText(), QString("Ann: hithere xy"));
+
+  // File > New Game, answered Yes: back to an empty setup window.
+  g->askYesNo = [](const QString&, const QString&) { return true; };
+  Child<QAction>(g, "mnuFileNew")->trigger();
+  QVERIFY(!g->isVisible());
+  QVERIFY(app.setupWindow()->isVisible());
+  QVERIFY(Child<QLineEdit>(app.setupWindow(), "txtPL0")->text().isEmpty());
 }
 
 void DesktopTest::TruceAndProximityRefusals() {
