@@ -646,26 +646,23 @@ void GalaxyWindow::DrawGalaxy() {
   }
 }
 
-void GalaxyWindow::CleanGalaxy() {
+void GalaxyWindow::DrawPlain(bool currentWidth) {
   canvas_->Clear();
-  {
-    GalaxyCanvas::Batch batch(*canvas_);
-    canvas_->Rings(g_);
-    canvas_->Sun(g_);
-    DrawWorlds(true);
-  }
+  GalaxyCanvas::Batch batch(*canvas_);
+  canvas_->Rings(g_);
+  canvas_->Sun(g_);
+  DrawWorlds(currentWidth);
+}
+
+void GalaxyWindow::CleanGalaxy() {
+  DrawPlain(true);
   canvas_->update();
 }
 
 void GalaxyWindow::RotationFrame() {
   HideOverlays();
-  canvas_->Clear();
-  {
-    GalaxyCanvas::Batch batch(*canvas_);
-    canvas_->Rings(g_);
-    canvas_->Sun(g_);
-    DrawWorlds(false);
-  }
+  // Frames show every ring alike: the current player's are not widened.
+  DrawPlain(false);
   canvas_->repaint();
 }
 

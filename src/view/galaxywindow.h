@@ -142,6 +142,7 @@ class GalaxyWindow : public QMainWindow, public Presenter {
   void SetIndicators(const ConsolePanel& panel);
   void ShowIndicators();
   void DrawWorlds(bool currentWidth);
+  void DrawPlain(bool currentWidth);  // clear, rings, sun, worlds
   void DrawFleetMarker(double x, double y, float ships, QColor colour);
   void DrawBombMarker(double x, double y, QColor colour);
   void DrawFleetPath(int fleet, QColor colour, QColor targetColour, double kFrom, double kTo, double kRadiusFixed);
