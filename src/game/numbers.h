@@ -52,7 +52,7 @@ inline double Int(double x) { return std::floor(x); }
 std::optional<long long> RoundHalfEven(double x, long long lo, long long hi);
 // The same without a range check, for values the rules keep in range: a
 // value beyond the 64-bit range gives its nearest end, not a wrapped number,
-// and NaN gives 0.
+// and NaN gives the lowest value.
 long long RoundHalfEvenUnchecked(double x);
 // Round half to even into [lo, hi], the nearest end for anything beyond and
 // lo for NaN: for integer fields whose value only decorates (a report, a delay).

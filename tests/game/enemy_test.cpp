@@ -12,26 +12,20 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct TurnRecorder : test::Recorder {
-  void TurnEndPending() override { events.push_back("turn end"); }
-};
-
-// One orbit where nothing turns: a world at the source's angle is met at once
-// (distance 0, one turn under way), one 5 radians ahead is out of every
-// course's reach. Seat 0 is human, seat 1 the computer whose turn it is;
+// One orbit where nothing turns: a world at the source's angle is met at once (distance 0, one turn under way),
+// one 5 radians ahead is out of every course's reach. Seat 0 is human, seat 1 the computer whose turn it is;
 // world 0 is its source with 100 ships.
 struct Board {
   static constexpr uint8_t kHuman = 1, kMe = 2;
+  struct : test::Recorder {
+    void TurnEndPending() override { events.push_back("turn end"); }
+  } rec;
   Game game{5};
   GameState& s = game.state;
-  TurnRecorder rec;
-
   Board() {
     game.SetPresenter(&rec);
-    s.WorldOrbit[kHomeRing] = 130;  // the ring every course is scaled by
-    s.PlayerName = {"Ann", "ENEMY1"};
-    s.CurrentPlayer = 1, s.GameYear = 1;
-    Put(kMe, 0, 100);
+    s.PlayerName = {"Ann", "ENEMY1"}, s.CurrentPlayer = 1, s.GameYear = 1;
+    s.WorldOrbit[kHomeRing] = 130, Put(kMe, 0, 100);  // the home ring scales every course
   }
   int Put(uint8_t owner, float angle, float ships, uint8_t cls = 1, uint8_t production = 0) {
     const int w = s.WorldCount++;
@@ -110,13 +104,11 @@ TEST(EnemyTurn, OrdersAndTheTurnHandedBack) {
   };
   for (const auto& c : cases) {
     Board b;
-    c.setup(b);
-    b.game.EnemyTurn();
+    c.setup(b), b.game.EnemyTurn();
     EXPECT_EQ(b.Fleets(), c.fleets) << c.what;
     const bool plays = b.s.PlayerName[1] == "ENEMY1";
     EXPECT_TRUE(b.game.BusyFlag == kFalse && b.game.TurnEndPending() == plays) << c.what;
-    EXPECT_EQ(b.rec.events.at(0), "box: ") << c.what;
-    EXPECT_EQ(b.rec.events.back(), plays ? "turn end" : "box: ") << c.what;
+    EXPECT_EQ(b.rec.events.at(0) + "|" + b.rec.events.back(), plays ? "box: |turn end" : "box: |box: ") << c.what;
   }
 }
 

@@ -11,12 +11,12 @@ GameSetup Seats(std::array<std::string, 4> names, int worlds = 30, std::string t
 }
 
 TEST(ValidateSetup, RefusesWhatTheSetupWindowWouldNotAllow) {
-  EXPECT_EQ(ValidateSetup(Seats({"", "Bob", "", ""})), "You Must Enter Your Name First!");
-  EXPECT_EQ(ValidateSetup(Seats({"Ann", "Bob", "", ""}, 9)), "Player 2 Needs At Least 10 Worlds In The Solar System!");
-  EXPECT_EQ(ValidateSetup(Seats({"Ann", "", "Cid", ""})), "Player 3 Cannot Play While Seat 2 Is Empty!");
-  EXPECT_EQ(ValidateSetup(Seats({"Ann", "", "", ""}, 30, "12")), "A Battle Truce Needs A Second Player!");
   const std::array<std::string, 4> one = {"Ann", "", "", ""}, two = {"Ann", "Bob", "", ""};
   const std::array<std::string, 4> four = {"Ann", "Bob", "Cid", "Dee"};
+  EXPECT_EQ(ValidateSetup(Seats({"", "Bob", "", ""})), "You Must Enter Your Name First!");
+  EXPECT_EQ(ValidateSetup(Seats(two, 9)), "Player 2 Needs At Least 10 Worlds In The Solar System!");
+  EXPECT_EQ(ValidateSetup(Seats({"Ann", "", "Cid", ""})), "Player 3 Cannot Play While Seat 2 Is Empty!");
+  EXPECT_EQ(ValidateSetup(Seats(one, 30, "12")), "A Battle Truce Needs A Second Player!");
   const std::pair<GameSetup, bool> cases[] = {
       {Seats(one, 8), false},  {Seats(one, 9), true}, {Seats(one, 31), false}, {Seats(four, 11), false},
       {Seats(four, 12), true}, {Seats({"An*", "", "", ""}), false}, {Seats({"Ann", "B\nob", "", ""}), false},
@@ -26,7 +26,7 @@ TEST(ValidateSetup, RefusesWhatTheSetupWindowWouldNotAllow) {
   for (const auto& [setup, ok] : cases) EXPECT_EQ(!ValidateSetup(setup), ok) << setup.worlds << setup.truceText;
 }
 
-TEST(NewGame, SeatsHomeWorldsAndTheWorldsBeyondTheCount) {
+TEST(NewGame, SeatsHomeWorldsTreasuresAndTheWorldsBeyondTheCount) {
   // seats, worlds, the bombs on seat 0's home world
   const std::tuple<std::array<std::string, 4>, int, int> cases[] = {
       {{"Ann", "", "", ""}, 9, 1},                     // Int(9/8), seat 1 empty
@@ -52,9 +52,6 @@ TEST(NewGame, SeatsHomeWorldsAndTheWorldsBeyondTheCount) {
       EXPECT_TRUE(!inPlay || s.WorldOwner[w] || (s.WorldShips[w] == 30 && s.WorldClass[w] >= 1 && s.WorldRevealed[w] <= 5));
     }
   }
-}
-
-TEST(NewGame, TreasuresOnlyFromWorldFourInTheirProportions) {
   int kinds[4] = {};  // fuel, bombs, hangars, crystals over many games
   for (uint64_t seed = 1; seed <= 200; ++seed) {
     Game game(seed);
@@ -67,8 +64,7 @@ TEST(NewGame, TreasuresOnlyFromWorldFourInTheirProportions) {
       EXPECT_TRUE(t < kFirstHangar || (t % s.WorldProduction[w] == 0 && ratio >= 5 && ratio <= 10)) << t;
       found[0] += t == kDoubleFuel, found[1] += t == kExtraBomb, found[2] += t >= kFirstHangar, found[3] += t == kCrystal;
     }
-    // 30 worlds: 2 fuel, 3 bombs, 2 hangars, 1 crystal, less those on a seated
-    // home world or a hangar on a world without production.
+    // 30 worlds: 2 fuel, 3 bombs, 2 hangars, 1 crystal, less those on a seated home world or without production.
     EXPECT_TRUE(found[0] <= 2 && found[1] <= 3 && found[2] <= 2 && found[3] <= 1) << seed;
     for (int k = 0; k < 4; ++k) kinds[k] += found[k];
   }
@@ -80,16 +76,14 @@ TEST(NewGame, NothingLeaksFromTheLastGame) {
   Game a(77);
   GameSetup setup = Seats({"Ann", "Bob", "", ""}, 20, " 25");
   NewGame(a, setup);
-  EXPECT_EQ(a.state.TruceTurn, 25);
-
   GameState& s = a.state;
+  EXPECT_EQ(s.TruceTurn, 25);
   s.GameHistory[0] = "old news", s.WorldHistory[2][1] = "x";
   s.PlayerKnowledge[1][0][5] = 12, s.FleetFrom[3] = 4, s.WorldBombs[5] = 3;
   setup.truceText = "0";  // no truce chosen: the last value stays
   NewGame(a, setup);
-  EXPECT_TRUE(s.GameHistory[0].empty() && s.WorldHistory[2][1].empty());
-  EXPECT_TRUE(s.PlayerKnowledge[1][0][5] == 0 && s.FleetFrom[3] == 0 && s.WorldBombs[5] == 0);
-  EXPECT_EQ(s.TruceTurn, 25);
+  EXPECT_TRUE(s.GameHistory[0].empty() && s.WorldHistory[2][1].empty() && s.PlayerKnowledge[1][0][5] == 0);
+  EXPECT_TRUE(s.FleetFrom[3] == 0 && s.WorldBombs[5] == 0 && s.TruceTurn == 25);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
-// Games as a careless or hostile hand leaves them: whatever the loader
-// accepts plays on and saves again, and the rules stay sound when handed
-// states no game reaches.
+// Games as a careless or hostile hand leaves them: whatever the loader accepts plays on and saves again, and
+// the rules stay sound when handed states no game reaches.
 #include "game/playable.h"
 
 #include <gtest/gtest.h>
@@ -9,118 +8,41 @@
 #include <stdexcept>
 
 #include "game/autoplay.h"
-#include "game/newgame.h"
 #include "store/savefile.h"
 #include "support/games.h"
-#include "support/recorder.h"
 
 namespace valkoran {
 namespace {
 
 using test::Made;
 
-// Counts what the engine does and calls it a hang past a budget no few
-// turns of a real game come near.
-class Budget : public Presenter {
- public:
-  struct Hang : std::runtime_error {
-    Hang() : std::runtime_error("the engine never stopped") {}
-  };
+// Calls it a hang past a budget no few turns of a real game come near.
+struct Budget : Presenter {
   void BattlePanelChanged(const BattlePanel&) override { Spend(); }
   void RotationFrame() override { Spend(); }
   void LogLine(int, const std::string&) override { Spend(); }
   void PumpEvents() override { Spend(); }
-  void Notice(const std::string& t) override {
-    Spend();
-    notices.push_back(t);
-  }
-  std::vector<std::string> notices;
-
- private:
-  void Spend() {
-    if (++calls_ > 2'000'000) throw Hang();
-  }
-  long calls_ = 0;
+  void Notice(const std::string&) override { Spend(); }
+  void Spend() { if (++calls > 2'000'000) throw std::runtime_error("the engine never stopped"); }
+  long calls = 0;
 };
 
-// Loads the text; when accepted, plays `turns` turns and checks the game
-// saves again and loads back as it was. Returns whether it was accepted.
-bool PlaysOnAndSaves(const std::string& text, int turns = 3, Budget* seen = nullptr) {
+// Loads the text; when accepted, plays `turns` turns, checks the game saves and loads back, and returns it.
+std::optional<GameState> PlaysOnAndSaves(const std::string& text, int turns = 3) {
   LoadOutcome o = ReadGameText(text, GameState{});
-  if (!o.state) {
-    EXPECT_EQ(o.error, kCorruptGameFile);
-    return false;
-  }
+  EXPECT_TRUE(o.state || o.error == kCorruptGameFile) << o.error;
+  if (!o.state) return std::nullopt;
   Game game(7);
   game.state = *o.state;
   Budget budget;
-  game.SetPresenter(seen ? seen : &budget);
-  EXPECT_NO_THROW(PlayLoadedGame(game, turns));
-  game.SetPresenter(nullptr);
-  const std::string after = WriteGameText(game.state);
-  EXPECT_EQ(CheckSavable(game.state, after), std::nullopt);
-  return true;
-}
-
-TEST(Playable, EmptySeatsNeverOwnWorldsFleetsOrTheTurn) {
-  // Every combination of emptied names, current seat and one home world
-  // handed to the next seat: whatever loads plays on.
-  const Game base = Made({"Ann", "Bob", "Cid", "Dee"}, 14);
-  int accepted = 0;
-  for (int emptied = 0; emptied < 16; ++emptied) {
-    for (int current = 0; current < 4; ++current) {
-      for (int moved = -1; moved < 4; ++moved) {
-        GameState s = base.state;
-        for (int p = 0; p < 4; ++p)
-          if (emptied & (1 << p)) s.PlayerName[p].clear();
-        s.CurrentPlayer = static_cast<int16_t>(current);
-        if (moved >= 0) s.WorldOwner[8 + moved] = static_cast<uint8_t>((moved + 1) % 4 + 1);
-        const bool loads = PlaysOnAndSaves(WriteGameText(s));
-        accepted += loads;
-        if (!loads) continue;
-        // Nothing held or flown by a seat without a player, no gap before a player.
-        for (int w = 0; w < s.WorldCount; ++w) EXPECT_TRUE(!s.WorldOwner[w] || !s.PlayerName[s.WorldOwner[w] - 1].empty());
-        EXPECT_FALSE(s.PlayerName[current].empty());
-      }
-    }
-  }
-  EXPECT_GT(accepted, 10);
-
-  GameState s = base.state;
-  s.FleetFrom[0] = 9, s.FleetTo[0] = 1, s.FleetOwner[0] = 4, s.FleetShips[0] = 5, s.FleetClass[0] = 1;
-  s.FleetDistance[0] = s.FleetRemaining[0] = .1f;
-  s.PlayerName[3].clear();
-  s.WorldOwner[11] = 0;
-  EXPECT_EQ(ReadGameText(WriteGameText(s), GameState{}).reason, "fleet 0 belongs to an empty seat");
-}
-
-TEST(Playable, TheTurnLoopProcessesAtMostOneTurnForNobody) {
-  // Handed straight to the rules, past the loader: seat 1 is empty and only
-  // seat 2 holds a world. Its turn ends: the hot seat processes the turn once
-  // and stops at seat 0 rather than round again for the empty seat.
-  Game game = Made({"Ann", "Bob", "Cid", ""}, 12);
-  GameState& s = game.state;
-  for (int w = 0; w < s.WorldCount; ++w) s.WorldOwner[w] = w == 10 ? 3 : 0;
-  s.PlayerName[1].clear();
-  s.CurrentPlayer = 2;
-  Budget budget;
   game.SetPresenter(&budget);
-  game.LeftClickArmed = kTrue;
-  const float year = s.GameYear;
-  ASSERT_NO_THROW(game.ImgDone_Click());
-  EXPECT_EQ(s.GameYear, Sng(static_cast<double>(year) + 0.05f));
-  EXPECT_EQ(s.CurrentPlayer, 0);
-
-  // A loaded game whose current seat holds nothing passes the turn round the
-  // table to a seat that does, instead of getting stuck there.
-  Game loaded = Made({"Ann", "Bob", "Cid", ""}, 12);
-  loaded.state.WorldOwner[10] = 1;
-  loaded.state.CurrentPlayer = 2;
-  EXPECT_EQ(PlayLoadedGame(loaded, 2), PlayEnd::LimitReached);
+  EXPECT_NO_THROW(PlayLoadedGame(game, turns));
+  EXPECT_EQ(CheckSavable(game.state, WriteGameText(game.state)), std::nullopt);
+  return game.state;
 }
 
 TEST(Playable, BattlesAlwaysEnd) {
-  // Fractions of a ship on both sides: neither fires a shot.
+  // Fractions of a ship on both sides: neither fires a shot, and the world holds in whole ships.
   Game game = Made({"Ann", "Bob", "", ""});
   GameState& s = game.state;
   s.FleetFrom[0] = 9, s.FleetTo[0] = 1, s.FleetOwner[0] = 1, s.FleetShips[0] = .5f, s.FleetClass[0] = 1;
@@ -129,67 +51,28 @@ TEST(Playable, BattlesAlwaysEnd) {
   Budget budget;
   game.SetPresenter(&budget);
   ASSERT_NO_THROW(game.Battle(0));
-  EXPECT_EQ(s.WorldOwner[0], 2);  // the world holds, in whole ships
-  EXPECT_EQ(s.WorldShips[0], 0);
-  EXPECT_EQ(s.FleetFrom[0], 0);
+  EXPECT_TRUE(s.WorldOwner[0] == 2 && s.WorldShips[0] == 0 && s.FleetFrom[0] == 0);
   // A world of almost no ships does not make the shots wait for ever.
   s.FleetFrom[0] = 9, s.FleetTo[0] = 1, s.FleetOwner[0] = 1, s.FleetShips[0] = 20, s.FleetClass[0] = 1;
   for (float tiny : {1e-20f, 1e-45f}) {
-    s.WorldShips[0] = tiny;
-    game.BattleSetup(0);
+    s.WorldShips[0] = tiny, game.BattleSetup(0);
     EXPECT_TRUE(std::isfinite(s.ShotDelay) && s.ShotDelay <= 60000) << tiny;
   }
-  // The loader takes ships only in whole numbers.
-  for (const char* ships : {" .5", " 1e-45", "-1", "-1e30", " 2e12", " 3e38"}) {
-    GameState t = Made({"Ann", "Bob", "", ""}).state;
-    std::string edited = WriteGameText(t);
-    const std::string from = "\r\n" + Str(t.WorldShips[3]) + "\r\n" + Str(t.WorldTreasure[3]);
-    const size_t at = edited.find(from, edited.find("\r\n" + t.WorldName[3] + "\r\n"));
-    ASSERT_NE(at, std::string::npos);
-    edited.replace(at, from.size(), "\r\n" + std::string(ships) + "\r\n" + Str(t.WorldTreasure[3]));
-    EXPECT_EQ(ReadGameText(edited, GameState{}).reason, "world 3's ships are not a whole number from 0 to 2^40")
-        << ships;
-  }
 }
 
-TEST(Playable, IntegerFieldsNeverOverflow) {
-  EXPECT_EQ(RoundHalfEvenUnchecked(1e30), INT64_MAX);
-  EXPECT_EQ(RoundHalfEvenUnchecked(-1e30), INT64_MIN);
-  EXPECT_EQ(RoundHalfEvenUnchecked(NAN), INT64_MIN);
-  EXPECT_EQ(RoundHalfEvenClamped(2.5, 0, 10), 2);
-  EXPECT_EQ(RoundHalfEvenClamped(-3e38, -32768, 32767), -32768);
-  EXPECT_EQ(RoundHalfEvenClamped(32767.4, -32768, 32767), 32767);
+TEST(Playable, WhatPlayReachesLoadsAgainAndWhatLiesBeyondIsRefused) {
+  // The year stops at 2^20, a world's ships at 2^40, and the game there still loads.
+  GameState s = Made({"Ann", "Bob", "", ""}).state;
+  s.GameYear = 1048575.9f, s.WorldShips[8] = 1099511627776.0f, s.WorldProduction[8] = 255;
+  const auto after = PlaysOnAndSaves(WriteGameText(s), 5);
+  ASSERT_TRUE(after);
+  EXPECT_TRUE(after->GameYear == kMaxGameYear && after->WorldShips[8] == kMaxWorldShips);
+  EXPECT_EQ(AddBomb(32767), 32767);  // a world's store of bombs stops at its field's limit
+  // A game saved as a turn ended names seat 0 even when that seat holds nothing any more: the turn passes on.
+  Game loaded = Made({"Ann", "Bob", "Cid", ""}, 12);
+  loaded.state.WorldOwner[10] = 1, loaded.state.CurrentPlayer = 2;
+  EXPECT_EQ(PlayLoadedGame(loaded, 2), PlayEnd::LimitReached);
 
-  // A scout report past turn 32767 keeps the field's largest turn; the ships
-  // of a world beyond the field's range keep its largest count.
-  Game game = Made({"Ann", "ENEMY1", "", ""});
-  GameState& s = game.state;
-  s.GameYear = 5000;
-  s.WorldShips[2] = 1e9f;
-  s.FleetFrom[0] = 10, s.FleetTo[0] = 3, s.FleetOwner[0] = 2, s.FleetShips[0] = 0, s.FleetClass[0] = 1;
-  game.Scout(0);
-  EXPECT_EQ(s.PlayerKnowledge[1][0][2], 32767);
-  EXPECT_EQ(s.PlayerKnowledge[1][3][2], 32767);
-  // A world's store of bombs stops at its field's limit.
-  EXPECT_EQ(AddBomb(32767), 32767);
-  EXPECT_EQ(AddBomb(-1), 0);
-}
-
-TEST(Playable, WhatPlayReachesLoadsAgain) {
-  // The year stops at 2^20 and the game there still loads.
-  Game game = Made({"Ann", "Bob", "", ""});
-  GameState& s = game.state;
-  s.GameYear = 1048575.9f;
-  s.WorldShips[8] = 1099511627776.0f;  // 2^40 ships: production adds nothing more
-  s.WorldProduction[8] = 255;
-  ASSERT_TRUE(PlaysOnAndSaves(WriteGameText(s), 5));
-  Game on(3);
-  on.state = *ReadGameText(WriteGameText(s), GameState{}).state;
-  PlayLoadedGame(on, 5);
-  EXPECT_EQ(on.state.GameYear, kMaxGameYear);
-  EXPECT_EQ(on.state.WorldShips[8], kMaxWorldShips);
-
-  // Years, ships and texts just beyond what a game can hold are refused.
   const std::pair<void (*)(GameState&), const char*> beyond[] = {
       {[](GameState& t) { t.GameYear = 1048577; }, "the year is not 1 to 1048576"},
       {[](GameState& t) { t.PlayerName[1] = std::string(256, 'b'); }, "seat 1's name is longer than 255 bytes"},
@@ -198,36 +81,37 @@ TEST(Playable, WhatPlayReachesLoadsAgain) {
       {[](GameState& t) { t.WorldBombs[5] = -1; }, "world 5's bombs are fewer than none"},
       {[](GameState& t) { t.BombOwner[0] = 1, t.BombWorld[0] = 12; }, "proximity bomb 0 lies on no world"},
       {[](GameState& t) { t.CurrentPlayer = 2; }, "the current seat is not a player's"},
-  };
+      {[](GameState& t) { t.PlayerName[3] = "Dee"; }, "seat 3 is taken while seat 2 is empty"},
+      {[](GameState& t) { t.WorldOwner[5] = 3; }, "world 5 belongs to an empty seat"},
+      {[](GameState& t) { t.FleetFrom[0] = 9, t.FleetTo[0] = 1, t.FleetOwner[0] = 4, t.FleetClass[0] = 1; },
+       "fleet 0 belongs to an empty seat"},
+      {[](GameState& t) { t.WorldShips[3] = .5f; }, "world 3's ships are not a whole number from 0 to 2^40"},
+      {[](GameState& t) { t.WorldShips[3] = 1e-45f; }, "world 3's ships are not a whole number from 0 to 2^40"},
+      {[](GameState& t) { t.WorldShips[3] = -1; }, "world 3's ships are not a whole number from 0 to 2^40"},
+      {[](GameState& t) { t.WorldShips[3] = 2e12f; }, "world 3's ships are not a whole number from 0 to 2^40"}};
   for (const auto& [edit, reason] : beyond) {
     GameState t = Made({"Ann", "Bob", "", ""}).state;
     edit(t);
     const LoadOutcome o = ReadGameText(WriteGameText(t), GameState{});
-    EXPECT_FALSE(o.state);
-    EXPECT_EQ(o.reason, reason);
+    EXPECT_TRUE(!o.state && o.reason == reason) << o.reason;
   }
 }
 
 TEST(Playable, LogsStayBoundedAndKeepWhatAPlayerReads) {
   Game game = Made({"Ann", "Bob", "", ""});
   GameState& s = game.state;
-  std::string log;
-  for (int i = 0; log.size() < kGameLogLimit + 500; ++i) log += "\r\nYear " + std::to_string(i) + ", a line of the log";
-  s.GameHistory[0] = log;
-  std::string history;
-  for (int i = 0; history.size() < kWorldHistoryLimit + 500; ++i) history = "line " + std::to_string(i) + "\r\n" + history;
-  s.WorldHistory[3][0] = history;
+  for (int i = 0; s.GameHistory[0].size() < kGameLogLimit + 500; ++i)
+    s.GameHistory[0] += "\r\nYear " + std::to_string(i) + ", a line of the log";
+  std::string& history = s.WorldHistory[3][0];
+  for (int i = 0; history.size() < kWorldHistoryLimit + 500; ++i) history.insert(0, "line " + std::to_string(i) + "\r\n");
 
   // A loaded game keeps the newest whole lines, within the limits.
   GameState loaded = *ReadGameText(WriteGameText(s), GameState{}).state;
-  const std::string& kept = loaded.GameHistory[0];
-  EXPECT_LE(kept.size(), kGameLogLimit);
-  EXPECT_EQ(kept.rfind("\r\nYear ", 0), 0u);
+  const std::string &log = s.GameHistory[0], &kept = loaded.GameHistory[0], &newest = loaded.WorldHistory[3][0];
+  EXPECT_TRUE(kept.size() <= kGameLogLimit && kept.rfind("\r\nYear ", 0) == 0);
   EXPECT_EQ(log.substr(log.size() - kept.size()), kept);
   EXPECT_EQ(GameLogText(loaded, 0), GameLogText(s, 0));  // the message box shows the same
-  const std::string& newest = loaded.WorldHistory[3][0];
-  EXPECT_LE(newest.size(), kWorldHistoryLimit);
-  EXPECT_GT(newest.size(), kWorldHistoryLimit * 3 / 4 - 40);
+  EXPECT_TRUE(newest.size() <= kWorldHistoryLimit && newest.size() > kWorldHistoryLimit * 3 / 4 - 40);
   EXPECT_EQ(history.substr(0, newest.size()), newest);
   EXPECT_EQ(newest.substr(newest.size() - 2), "\r\n");
 

@@ -1,5 +1,4 @@
-// The long run (ctest -L long, a few minutes): the reduction for every float
-// the fast search can meet, and many more random trips and Nearest calls.
+// The long run (ctest -L long): the reduction for every float the fast search can meet, and many more trips.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,12 +16,9 @@ using test::Bits;
 
 constexpr uint32_t kPerBinade = 1u << 23;
 
-// Every float from 6 up to 2^27 (the fast reduction's whole range) against
-// the rule: one step is a = Sng(a - 6.283184), so a's reduced value is that
-// of the smaller value the step lands on. Walking each binade upward, that
-// value is already known, in this binade or the one below. For every float
-// the fast reduction must agree, and the hundredth windows of the binade
-// must hold every float exactly once, under its own hundredth.
+// Every float from 6 up to 2^27 (the fast reduction's whole range): one step is a = Sng(a - 6.283184), so a's
+// reduced value is that of the value the step lands on, already known in this binade or the one below. The
+// fast reduction must agree, and the binade's hundredth windows hold every float once, under its own hundredth.
 TEST(ReduceAngleLong, EveryFloatFrom6To2Pow27) {
   std::vector<float> below(kPerBinade), here(kPerBinade);
   for (int e = 2; e <= 26; ++e) {

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "game/game.h"
-#include "game/newgame.h"
 #include "support/games.h"
 #include "support/recorder.h"
 
@@ -12,8 +11,6 @@ namespace valkoran {
 namespace {
 
 using Lines = std::vector<std::string>;
-using test::Recorder;
-
 using test::Made;
 
 // Into the first free slot: `ships` from `from` to `to` with `left` years to go.
@@ -31,10 +28,10 @@ class AnnAndBob : public ::testing::Test {
   void SetUp() override { game.SetPresenter(&rec); }
   Game game = Made({"Ann", "Bob", "", ""});
   GameState& s = game.state;
-  Recorder rec;
+  test::Recorder rec;
 };
 
-TEST(EndTurn, FleetsNeedOneTurnMoreThanTheirFloatDistanceSuggests) {
+TEST(EndTurn, FleetsProductionShieldsRotationAndTheYear) {
   // 0.05 stored as a float lies above the double 0.05 taken off each turn.
   for (auto [left, turns] : {std::pair{0.05f, 2}, {0.1f, 3}, {0.5f, 10}, {0.001f, 1}}) {
     Game game = Made({"Ann", "", "", ""});
@@ -43,9 +40,6 @@ TEST(EndTurn, FleetsNeedOneTurnMoreThanTheirFloatDistanceSuggests) {
     for (; game.state.FleetFrom[0] != 0 && ended < 20; ++ended) game.EndTurn();
     EXPECT_EQ(ended, turns) << left;
   }
-}
-
-TEST(EndTurn, ProductionShieldsRotationAndTheYear) {
   // world, shield on, shield, production, ships; then shield, shield on and ships after
   const int worlds[][8] = {{8, 1, 96, 8, 10, 100, 0, 14},  // four points overflow into ships
                            {9, 1, 50, 6, 3, 56, 1, 3},     // short of 100: no ships at all
@@ -60,11 +54,8 @@ TEST(EndTurn, ProductionShieldsRotationAndTheYear) {
   }
   const GameState before = s;
   game.EndTurn();
-  for (const auto& w : worlds) {
-    EXPECT_EQ(s.WorldShield[w[0]], w[5]) << w[0];
-    EXPECT_EQ(s.WorldShieldOn[w[0]], w[6]) << w[0];
-    EXPECT_EQ(s.WorldShips[w[0]], w[7]) << w[0];
-  }
+  for (const auto& w : worlds)
+    EXPECT_TRUE(s.WorldShield[w[0]] == w[5] && s.WorldShieldOn[w[0]] == w[6] && s.WorldShips[w[0]] == w[7]) << w[0];
   for (int w = 0; w < s.WorldCount; ++w) {
     // An unowned world's shield never stays on for two turns in a row.
     EXPECT_TRUE(s.WorldOwner[w] != 0 || s.WorldShieldOn[w] == 0) << w;
@@ -76,23 +67,15 @@ TEST(EndTurn, ProductionShieldsRotationAndTheYear) {
   EXPECT_EQ(s.GameHistory[3], "\r\nYear 1.05, Turn #1");
 }
 
-TEST(HotSeat, TheRoundOrderWithEmptySeats) {
-  // Seats filled with gaps only come from old files: seat 2 after one empty
-  // seat still moves, seat 3 after two never does.
-  for (auto [names, expected] :
-       {std::pair{std::array<std::string, 4>{"Ann", "", "Cid", ""}, std::vector<int>{0, 2, 0, 2}},
-        {{"Ann", "", "", "Dee"}, {0, 0, 0, 0}},
-        {{"Ann", "Bob", "Cid", ""}, {0, 1, 2, 0}}}) {
+TEST(HotSeat, TheRoundSkipsSeatsWithoutWorldsAndEndsAfterTheLast) {
+  for (auto [holds, expected] : {std::pair{std::array{1, 0, 1, 1}, std::vector{0, 2, 3, 0}},
+                                 {{1, 0, 0, 1}, {0, 3, 0, 3}}, {{1, 1, 1, 0}, {0, 1, 2, 0}}}) {
     Game game = Made({"Ann", "Bob", "Cid", "Dee"});
-    GameState& s = game.state;
-    for (int p = 0; p < 4; ++p) {
-      s.PlayerName[p] = names[p];
-      if (names[p].empty()) s.WorldOwner[8 + p] = 0;
-    }
+    for (int p = 0; p < 4; ++p) game.state.WorldOwner[8 + p] = static_cast<uint8_t>(holds[p] ? p + 1 : 0);
     game.StartLoadedGame();
     std::vector<int> order;
-    for (int i = 0; i < 4; ++i, game.ImgDone_Click()) order.push_back(s.CurrentPlayer);
-    EXPECT_EQ(order, expected) << names[2] << names[3];
+    for (int i = 0; i < 4; ++i, game.ImgDone_Click()) order.push_back(game.state.CurrentPlayer);
+    EXPECT_EQ(order, expected) << holds[1] << holds[2] << holds[3];
   }
 }
 
@@ -103,38 +86,28 @@ TEST_F(AnnAndBob, TruceAnnouncementsAndTheTimersMinutesByTurn) {
       {10, " Battle Truce Has Ended!", 4}, {11, "", 4}, {14, "", 4}, {15, "", 5}, {29, "", 5}, {30, "", 6}};
   s.TruceTurn = 10;
   for (const auto& [turn, truce, minutes] : cases) {
-    rec.Clear();
-    s.GameYear = Sng(1 + turn * 0.05);
-    game.GameCheck();
+    rec.Clear(), s.GameYear = Sng(1 + turn * 0.05), game.GameCheck();
     Lines notices = {"notice: Initiating Turn #" + std::to_string(turn) + " Ann!", "notice: "};
     if (!truce.empty()) notices.insert(notices.begin(), "notice: " + truce);
     EXPECT_EQ(rec.Only("notice: "), notices) << turn;
     EXPECT_EQ(rec.Only("pause: 2000").size(), truce.empty() ? 0u : 1u) << turn;
     EXPECT_EQ(s.TurnMinutesLeft, minutes) << turn;
   }
-  // Nobody to wait for: no timer.
-  s.PlayerName[1].clear();
-  rec.Clear();
-  game.GameCheck();
-  EXPECT_FALSE(rec.Has("timer: on"));
-}
-
-TEST_F(AnnAndBob, FirstTurnNoticesThenTheTurnAnnouncement) {
-  s.TruceTurn = 12, s.ShieldOption = true;
-  game.GameCheck();
+  // The first turn of a game with shields says so; with nobody to wait for there is no timer.
+  s.TruceTurn = 12, s.ShieldOption = true, s.GameYear = 1;
+  rec.Clear(), game.GameCheck();
   EXPECT_EQ(rec.Only("notice: "), (Lines{"notice:  Battle Truce Set Until Turn 12!",
                                          "notice:  Ships Set To Travel With Shields!",
                                          "notice: Initiating Turn #0 Ann!", "notice: "}));
   EXPECT_TRUE(rec.Has("cue: turn.wav") && rec.Has("timer: on"));
+  s.PlayerName[1].clear(), rec.Clear(), game.GameCheck();
+  EXPECT_FALSE(rec.Has("timer: on"));
 }
 
 TEST_F(AnnAndBob, ATurnEndsByALeftClickWhenIdleOrWhenTheTimerRunsOut) {
-  game.StartLoadedGame();
-  rec.Clear();
-  game.BusyFlag = kTrue;
-  game.ImgDone_Click();
-  game.BusyFlag = kFalse, game.LeftClickArmed = kFalse;  // a right click armed nothing
-  game.Form_DblClick();
+  game.StartLoadedGame(), rec.Clear();
+  game.BusyFlag = kTrue, game.ImgDone_Click();
+  game.BusyFlag = kFalse, game.LeftClickArmed = kFalse, game.Form_DblClick();  // a right click armed nothing
   s.TurnMinutesLeft = 3;
   for (int i = 0; i < 3; ++i) game.tmrTurn_Timer();
   ASSERT_GE(rec.events.size(), 8u);
@@ -147,47 +120,38 @@ TEST_F(AnnAndBob, ATurnEndsByALeftClickWhenIdleOrWhenTheTimerRunsOut) {
 
 TEST(AutoSave, OnlyWhenSwitchedOnAfterTheFirstYearThenEveryHalfYear) {
   Game game = Made({"Ann", "", "", ""});
-  Recorder rec;
-  game.SetPresenter(&rec);
-  game.mnuFileAutoSave_Click();  // on in the first turn it stays at 1.0, which counts as off
+  test::Recorder rec;
+  game.SetPresenter(&rec), game.mnuFileAutoSave_Click();  // on in the first turn it stays at 1.0, which counts as off
   std::vector<int> asked;
   for (int turn = 1; turn <= 60; ++turn) {
     if (turn == 22) game.mnuFileAutoSave_Click(), game.mnuFileAutoSave_Click();  // off, then on for real
-    rec.Clear();
-    game.EndTurn();
+    rec.Clear(), game.EndTurn();
     if (rec.Has("savewindow")) asked.push_back(turn);
   }
   // Half a year is ten turns, but ten float steps fall just short of it.
   EXPECT_EQ(asked, (std::vector<int>{32, 43, 54}));
-  game.mnuFileAutoSave_Click();
+  game.mnuFileAutoSave_Click();  // off
   EXPECT_EQ(game.state.AutoSaveYear, 0);
 }
 
-TEST_F(AnnAndBob, EliminationOnceSurvivorRatingAndABombInFlight) {
+TEST_F(AnnAndBob, EliminationOnceSurvivorRatingABombInFlightAndConquest) {
   for (int w = 0; w < s.WorldCount; ++w) s.WorldOwner[w] = 0;
-  s.WorldOwner[3] = 1, s.WorldClass[3] = 5, s.WorldProduction[3] = 10;
-  s.GameYear = Sng(1 + 9 * 0.05);
+  s.WorldOwner[3] = 1, s.WorldClass[3] = 5, s.WorldProduction[3] = 10, s.GameYear = Sng(1 + 9 * 0.05);
   Launch(s, 9, 3, kScout, 0.3f, 2);  // Bob's last asset is a scout: that counts as nothing
   game.GameCheck();
   EXPECT_EQ(rec.Only("banner: "), (Lines{"banner: \r\n    Bob Has Been Eliminated From The Game!    \r\n", "banner: ",
                                          "banner: \r\n    Ann Has Eliminated All The Other Players!    \r\n"}));
   EXPECT_EQ(rec.Only("highscore: "), Lines{"highscore: Ann 5.000000"});
-  EXPECT_EQ(game.StatusLine[1], "Bob:  Eliminated");
-  EXPECT_EQ(s.GameHistory[0], "\r\n Bob Was Eliminated From The Game!");
-  rec.Clear();
-  game.GameCheck();  // neither is announced again
+  EXPECT_EQ(game.StatusLine[1] + s.GameHistory[0], "Bob:  Eliminated\r\n Bob Was Eliminated From The Game!");
+  rec.Clear(), game.GameCheck();  // neither is announced again
   EXPECT_TRUE(rec.Only("banner: ").empty() && rec.Only("highscore: ").empty());
-  // A bomb in flight, unlike a scout, keeps its owner in.
-  Launch(s, 9, 3, kAnnihilationBomb, 0.3f, 2);
-  game.GameCheck();
+  Launch(s, 9, 3, kAnnihilationBomb, 0.3f, 2), game.GameCheck();  // a bomb in flight keeps its owner in
   EXPECT_EQ(game.StatusLine[1], "Bob:  Taking Turn");
-}
-
-TEST_F(AnnAndBob, ConquestEndsTheGame) {
+  // A conquest ends the game.
   double cls = 0, prod = 0;
+  s.GameYear = 1;
   for (int w = 0; w < s.WorldCount; ++w) s.WorldOwner[w] = 1, cls += s.WorldClass[w], prod += s.WorldProduction[w];
-  s.TruceTurn = 12;
-  game.GameCheck();
+  s.TruceTurn = 12, game.GameCheck();
   ASSERT_TRUE(rec.Has("gameover"));
   EXPECT_TRUE(rec.Has("notice: Ann Has Taken Over The Entire Solar System With An Rating Of " +
                       Format(Sng(cls * prod), "0.0")));
@@ -203,62 +167,47 @@ TEST_F(AnnAndBob, NetworkTurnEndsWaitForEverySeat) {
       log.push_back(std::to_string(socket) + " " + std::to_string(seat) + t);
     }
     void SendEndTurn() override { log.push_back("endturn"); }
-    std::vector<std::string> log;
+    Lines log;
   } relay;
   game.SetRelay(&relay);
-  s.NetworkGame = kTrue;
-  game.role = NetRole::Server;
-  game.sockets = 2;
-  game.SetStatus(0, "Ann:  Taking Turn");
-  game.SetStatus(1, "Bob:  Taking Turn");
-  game.ImgDone_Click();
+  s.NetworkGame = kTrue, game.role = NetRole::Server, game.sockets = 2;
+  auto turnOf = [&](const char* ann, const char* bob) {  // the seats' status lines, Ann's seat free to end its turn
+    game.SetStatus(0, std::string("Ann:  ") + ann), game.SetStatus(1, std::string("Bob:  ") + bob);
+    game.TurnLock = kFalse;
+  };
+  turnOf("Taking Turn", "Taking Turn"), game.ImgDone_Click();
   EXPECT_TRUE(rec.Has("notice:  Waiting on Bob"));
-  EXPECT_EQ(relay.log, std::vector<std::string>{"1 0Ann:  Done Turn"});
-  EXPECT_EQ(game.TurnLock, kTrue);
-  EXPECT_EQ(s.GameYear, 1.0f);
-
+  EXPECT_EQ(relay.log, Lines{"1 0Ann:  Done Turn"});
+  EXPECT_TRUE(game.TurnLock == kTrue && s.GameYear == 1.0f);
   game.ImgDone_Click();  // refused: this seat is done already
   EXPECT_EQ(relay.log.size(), 1u);
-  game.SetStatus(0, "Ann:  Taking Turn");
-  game.TurnLock = kFalse;
-  game.SetStatus(1, "Bob:  Done Turn");
-  game.ImgDone_Click();
-  EXPECT_EQ(relay.log.back(), "endturn");
-  EXPECT_GT(s.GameYear, 1.0f);
-
+  turnOf("Taking Turn", "Done Turn"), game.ImgDone_Click();
+  EXPECT_TRUE(relay.log.back() == "endturn" && s.GameYear > 1.0f);
   game.role = NetRole::Client;  // a client only tells the server
-  game.SetStatus(0, "Ann:  Taking Turn");
-  game.TurnLock = kFalse;
-  relay.log.clear();
-  game.ImgDone_Click();
-  EXPECT_EQ(relay.log, std::vector<std::string>{"0 0Ann:  Done Turn"});
+  turnOf("Taking Turn", "Taking Turn"), relay.log.clear(), game.ImgDone_Click();
+  EXPECT_EQ(relay.log, Lines{"0 0Ann:  Done Turn"});
 }
 
 // The computer seats' turns end through the host's loop, never inside one
 // another: the stack is as deep at the hundredth turn as at the first.
-class StackProbe : public Presenter {
- public:
-  void TurnEndPending() override {
-    char here;
-    lo = std::min(lo, reinterpret_cast<uintptr_t>(&here)), hi = std::max(hi, reinterpret_cast<uintptr_t>(&here));
-    ++calls;
-  }
-  uintptr_t lo = UINTPTR_MAX, hi = 0;
-  int calls = 0;
-};
-
 TEST(TurnDriver, AllComputerGamesPlayAtAConstantDepthAndRepeatForASeed) {
-  auto play = [](uint64_t seed, StackProbe* probe) {
+  struct StackProbe : Presenter {
+    void TurnEndPending() override {
+      char here;
+      lo = std::min(lo, reinterpret_cast<uintptr_t>(&here)), hi = std::max(hi, reinterpret_cast<uintptr_t>(&here));
+      ++calls;
+    }
+    uintptr_t lo = UINTPTR_MAX, hi = 0;
+    int calls = 0;
+  } probe;
+  auto play = [](uint64_t seed, Presenter* presenter) {
     Game game = Made({"ENEMY0", "ENEMY1", "ENEMY2", "ENEMY3"}, 16, seed);
-    game.SetPresenter(probe);
-    game.StartLoadedGame();
+    game.SetPresenter(presenter), game.StartLoadedGame();
     for (int i = 0; i < 400 && game.TurnEndPending(); ++i) game.RunPendingTurnEnd();
     return game.state;
   };
-  StackProbe probe;
   const GameState a = play(21, &probe);
-  EXPECT_GE(probe.calls, 100);
-  EXPECT_LT(probe.hi - probe.lo, 4096u);
+  EXPECT_TRUE(probe.calls >= 100 && probe.hi - probe.lo < 4096u) << probe.calls << " " << probe.hi - probe.lo;
   EXPECT_GT(a.GameYear, 1.5f);
   EXPECT_TRUE(a == play(21, nullptr));
   EXPECT_FALSE(a == play(22, nullptr));

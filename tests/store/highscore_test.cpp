@@ -15,56 +15,43 @@ HighScoreEntry Entry(const std::string& name, float rating) {
   return e;
 }
 
-TEST(HighScore, FirstResultWritesAllEightyLines) {
-  const std::string path = test::TempDir() + "/HighScore";
+TEST(HighScore, TheFileHoldsAllEightyLinesWhateverItHeldBefore) {
+  const std::string dir = test::TempDir(), path = dir + "/HighScore";
   EXPECT_EQ(HighScore(path, HighScoreEntry{}).insertedAt, -1);  // the menu's empty call writes nothing
   EXPECT_FALSE(std::ifstream(path).good());
-  HighScoreOutcome o = HighScore(path, Entry("Ann", 7.26f));
-  ASSERT_FALSE(o.error);
-  EXPECT_EQ(o.insertedAt, 0);
+  EXPECT_EQ(HighScore(path, Entry("Ann", 7.26f)).insertedAt, 0);
   std::string expected;
   for (auto c : {"007.3", "Ann", "9", " 4", " 37", "3.25", " 120", "12/06/26"}) expected += std::string(c) + "\r\n";
   for (int i = 0; i < 72; ++i) expected += "\r\n";
   EXPECT_EQ(test::Slurp(path), expected);
+  // A short file with LF ends, and a result without worlds (no mean class).
+  std::ofstream(path, std::ios::binary) << "050.0\nOld\n20\n 5\n 50\n3.00\n 300\n1/2/25\n";
+  HighScoreEntry e = Entry("New", 60);
+  e.plan = e.cls = 0;
+  const HighScoreOutcome o = HighScore(path, e);
+  EXPECT_TRUE(!o.error && o.table[0][5] == "0.00" && o.table[1][7] == "1/2/25" && HighScoreRowEmpty(o.table[2]));
+  const std::string text = test::Slurp(path);
+  EXPECT_TRUE(std::count(text.begin(), text.end(), '\n') == 80 && std::count(text.begin(), text.end(), '\r') == 80);
+  const HighScoreOutcome folder = HighScore(dir, Entry("Ann", 50));  // unreadable: reported, nothing entered
+  EXPECT_TRUE(folder.error && folder.insertedAt == -1);
 }
 
 TEST(HighScore, OrderTiesAndTheDroppedTenthRow) {
   const std::string path = test::TempDir() + "/HighScore";
   for (int i = 1; i <= 10; ++i) ASSERT_FALSE(HighScore(path, Entry("P" + std::to_string(i), i * 10.0f)).error);
-  auto names = [](const HighScoreOutcome& o) {
-    std::string n;
-    for (auto& row : o.table) n += row[1] + " ";
+  auto enter = [&](const char* name, float rating) {  // the row it entered at, then the table's names
+    const HighScoreOutcome o = HighScore(path, Entry(name, rating));
+    std::string n = std::to_string(o.insertedAt) + ":";
+    for (auto& row : o.table) n += " " + row[1];
     return n;
   };
-  HighScoreOutcome o = HighScore(path, Entry("Tie", 100));  // equal to the best: below it
-  EXPECT_EQ(names(o), "P10 Tie P9 P8 P7 P6 P5 P4 P3 P2 ");
-  o = HighScore(path, Entry("Top", 500));
-  EXPECT_EQ(names(o), "Top P10 Tie P9 P8 P7 P6 P5 P4 P3 ");
-  EXPECT_EQ(o.table[0][0], "500.0");
+  EXPECT_EQ(enter("Tie", 100), "1: P10 Tie P9 P8 P7 P6 P5 P4 P3 P2");  // equal to the best: below it
+  EXPECT_EQ(enter("Top", 500), "0: Top P10 Tie P9 P8 P7 P6 P5 P4 P3");
   const std::string before = test::Slurp(path);
-  EXPECT_EQ(HighScore(path, Entry("Low", 1)).insertedAt, -1);
+  EXPECT_EQ(before.substr(0, 12), "500.0\r\nTop\r\n");
+  EXPECT_EQ(enter("Low", 1), "-1: Top P10 Tie P9 P8 P7 P6 P5 P4 P3");
   EXPECT_EQ(test::Slurp(path), before);  // not rewritten
-  o = HighScore(path, Entry("Last", 35));
-  EXPECT_EQ(o.insertedAt, 9);
-  EXPECT_EQ(names(o), "Top P10 Tie P9 P8 P7 P6 P5 P4 Last ");
-}
-
-TEST(HighScore, ShortLfFilesWorldlessResultsAndUnreadableTables) {
-  const std::string dir = test::TempDir(), path = dir + "/HighScore";
-  std::ofstream(path, std::ios::binary) << "050.0\nOld\n20\n 5\n 50\n3.00\n 300\n1/2/25\n";
-  HighScoreEntry e = Entry("New", 60);
-  e.plan = e.cls = 0;
-  HighScoreOutcome o = HighScore(path, e);
-  ASSERT_FALSE(o.error);
-  EXPECT_EQ(o.table[0][5], "0.00");
-  EXPECT_EQ(o.table[1][7], "1/2/25");
-  EXPECT_TRUE(HighScoreRowEmpty(o.table[2]));
-  const std::string text = test::Slurp(path);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 80);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\r'), 80);
-  o = HighScore(dir, Entry("Ann", 50));  // a folder: reported, nothing written
-  EXPECT_TRUE(o.error);
-  EXPECT_EQ(o.insertedAt, -1);
+  EXPECT_EQ(enter("Last", 35), "9: Top P10 Tie P9 P8 P7 P6 P5 P4 Last");
 }
 
 }  // namespace

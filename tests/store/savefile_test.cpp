@@ -20,16 +20,15 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-Lines Split(const std::string& text) {
-  auto views = fileio::SplitLines(text);
-  return {views.begin(), views.end()};
-}
-
+Lines Split(const std::string& text) { const auto ls = fileio::SplitLines(text); return {ls.begin(), ls.end()}; }
 std::string Join(const Lines& lines) {
   std::string t;
   for (auto& l : lines) t += l + "\r\n";
   return t;
 }
+const std::string kAccessError = ErrorText(75, "Path/File access error");
+// The first fleet line and the first bomb line of Played()'s file (one of its history blocks has two lines).
+constexpr size_t kFleetLine = 14 + 30 * 21 + 1, kBombLine = kFleetLine + 900;
 
 // A game part-way through: fleets, a bomb, histories with line breaks.
 GameState Played() {
@@ -37,44 +36,33 @@ GameState Played() {
   NewGame(game, {.names = {"Ann", "ENEMY1", "Cid", ""}, .worlds = 24, .truceChecked = true, .shields = true});
   GameState& s = game.state;
   s.GameYear = Sng(1 + 37 * 0.05);
-  game.SelectedFrom = 8, game.SelectedTo = 3;
-  game.Sendships(50);
-  game.SelectedFrom = 10, game.SelectedTo = 0;
-  game.Sendships(1);
+  game.SelectedFrom = 8, game.SelectedTo = 3, game.Sendships(50);
+  game.SelectedFrom = 10, game.SelectedTo = 0, game.Sendships(1);
   s.BombOwner[4] = 2, s.BombWorld[4] = 17, s.BombThreshold[4] = 25;
   s.WorldHistory[3][0] = " Year 1.40, Turn #8: 5 Reinforcements Arrived \r\n Year 1.10, Turn #2: older";
   s.GameHistory[0] = "\r\n  Ann World Brazos Fought Off 12 Ships From Cid\r\n second line";
-  s.GameHistory[2] = "one line";
-  s.CurrentPlayer = 2, s.ShotDelay = 12.5f;
+  s.GameHistory[2] = "one line", s.CurrentPlayer = 2, s.ShotDelay = 12.5f;
   return s;
 }
 
-TEST(SaveFile, LayoutAndByteForByteRoundTrip) {
-  const GameState s = Played();
+TEST(SaveFile, LayoutRoundTripAndRefusals) {
+  GameState s = Played();
   const std::string text = WriteGameText(s);
   const Lines lines = Split(text);
   ASSERT_EQ(text.substr(text.size() - 2), "\r\n");
   EXPECT_EQ(Lines(lines.begin(), lines.begin() + 18),
             (Lines{"1", " 24", "Ann", " 0", "ENEMY1", " 0", "Cid", " 0", "", " 0", Str(s.GameYear), " 2", " 12.5",
                    " 10", Str(s.WorldAngle[0]), " 50", Str(s.WorldSpin[0]), "Amenthes"}));
-  EXPECT_TRUE(lines[27].empty() && lines[28] == " 255");  // world 0's four empty history blocks
-  // 30 worlds of 13 values and 4 blocks (one block has two lines), 900 fleet
-  // lines, 60 bomb lines, then the four logs.
-  const size_t fleets = 14 + 30 * 21 + 1, bombs = fleets + 900, logs = bombs + 60;
-  EXPECT_EQ(lines[fleets + 9], Str(s.FleetFrom[1]));
-  EXPECT_EQ(lines[bombs + 13], " 17");
-  EXPECT_EQ(Lines(lines.begin() + logs, lines.end()),
+  EXPECT_TRUE(lines[27].empty() && lines[28] == " 255");  // world 0's first history block
+  EXPECT_TRUE(lines[kFleetLine + 9] == Str(s.FleetFrom[1]) && lines[kBombLine + 13] == " 17");
+  EXPECT_EQ(Lines(lines.begin() + kBombLine + 60, lines.end()),
             (Lines{"", "  Ann World Brazos Fought Off 12 Ships From Cid", " second line", " 255", "", " 255",
                    "one line", " 255", "", " 255"}));
-
-  // Read back, also with LF ends and with numbers missing their blank ("7");
-  // fields the file does not carry stay the caller's.
+  // Read back, also with LF ends and numbers without their blank; fields the file does not carry stay the caller's.
   std::string lf = text, bare;
   std::erase(lf, '\r');
-  for (std::string l : lines) {
-    if (l.size() > 1 && l[0] == ' ' && (isdigit(static_cast<unsigned char>(l[1])) || l[1] == '.')) l.erase(0, 1);
-    bare += l + "\r\n";
-  }
+  for (const std::string& l : lines)  // the blank before a number dropped
+    bare += l.substr(l.size() > 1 && l[0] == ' ' && ((l[1] >= '0' && l[1] <= '9') || l[1] == '.')) + "\r\n";
   GameState current;
   current.PlayerKnowledge[1][2][3] = 7;
   for (const std::string& variant : {text, lf, bare}) {
@@ -83,64 +71,63 @@ TEST(SaveFile, LayoutAndByteForByteRoundTrip) {
     EXPECT_EQ(WriteGameText(*o.state), text);
     EXPECT_TRUE(o.state->PlayerKnowledge[1][2][3] == 7 && o.state->PlayerColor[1] == Rgb(0, 50, 255));
   }
-}
-
-TEST(SaveFile, BadFilesAreRefused) {
-  const Lines lines = Split(WriteGameText(Played()));
-  auto with = [&](size_t at, const std::string& text) { auto ls = lines; return ls[at] = text, Join(ls); };
-  const std::string mismatch = ErrorText(13, "Type mismatch"), overflow = ErrorText(6, "Overflow");
-  const std::pair<std::string, std::string> cases[] = {
-      {"", kCorruptGameFile}, {Join({lines.begin(), lines.end() - 1}), kCorruptGameFile},  // the last line lost
-      {with(1, "thirty"), mismatch}, {with(1, ""), mismatch}, {with(1, " 256"), overflow}, {with(14, " 1e39"), overflow}};
-  for (const auto& [text, error] : cases) EXPECT_EQ(ReadGameText(text, GameState{}).error, error);
-  // Values a game would index its tables with or loop on, each just beyond what a game holds.
-  const size_t fleets = 14 + 30 * 21 + 1, bombs = fleets + 900;
+  auto with = [&](size_t at, const std::string& line) { auto ls = lines; return ls[at] = line, Join(ls); };
+  const std::string badType = ErrorText(13, "Type mismatch"), overflow = ErrorText(6, "Overflow");
+  const std::pair<std::string, std::string> cases[] = {{"", kCorruptGameFile},
+      {Join({lines.begin(), lines.end() - 1}), kCorruptGameFile},  // the last line lost
+      {with(1, "thirty"), badType}, {with(1, ""), badType}, {with(1, " 256"), overflow}, {with(14, " 1e39"), overflow}};
+  for (const auto& [file, error] : cases) EXPECT_EQ(ReadGameText(file, GameState{}).error, error);
+  // world count, year, seat; world 0's angle, orbit, spin, owner, ships; a fleet's worlds, owner; a bomb's owner, world
   const std::pair<size_t, const char*> beyond[] = {
-      {1, " 31"},      {1, " 8"},        {10, " .99"},        {11, " 4"},          {11, " -1"},  // worlds, year, seat
-      {14, " 1e30"},   {15, " 0"},       {15, " 10001"},      {16, " 1.01"},       // world 0: angle, orbit, spin,
-      {23, " 5"},      {24, " 2e12"},      {24, " 2.5"},                             // owner and ships
-      {fleets, " 31"}, {fleets + 1, " 0"}, {fleets + 2, " 5"},                      // a fleet's worlds and owner
-      {bombs + 12, " 5"}, {bombs + 13, " 30"}};                                     // a bomb's owner and world
-  for (const auto& [at, text] : beyond)
-    EXPECT_EQ(ReadGameText(with(at, text), GameState{}).error, kCorruptGameFile) << at << text;
-  // A log line reading " 255" ends its block early, as blocks are read; in
-  // the last block the rest is never read, anywhere else the file breaks.
-  GameState s = Played();
+      {1, " 31"}, {1, " 8"}, {10, " .99"}, {11, " 4"}, {11, " -1"}, {14, " 1e30"}, {15, " 0"}, {15, " 10001"},
+      {16, " 1.01"}, {23, " 5"}, {24, " 2e12"}, {24, " 2.5"}, {kFleetLine, " 31"}, {kFleetLine + 1, " 0"},
+      {kFleetLine + 1, " 31"}, {kFleetLine + 2, " 5"}, {kBombLine + 12, " 5"}, {kBombLine + 13, " 30"}};
+  for (const auto& [at, line] : beyond)
+    EXPECT_EQ(ReadGameText(with(at, line), GameState{}).error, kCorruptGameFile) << at << line;
+  // A log line " 255" ends its block early: in the last block the rest is never read, elsewhere the file breaks.
   s.GameHistory[3] = "first\r\n 255\r\nlost";
   EXPECT_EQ(ReadGameText(WriteGameText(s), GameState{}).state->GameHistory[3], "first");
   s.WorldHistory[29][3] = "a\r\n255";
   EXPECT_FALSE(ReadGameText(WriteGameText(s), GameState{}).state);
 }
 
-TEST(SaveFile, FilesOnDiskAndFailedSaves) {
-  const std::string dir = test::TempDir(), path = dir + "/alpha.gam";
+TEST(SaveFile, FilesOnDiskLinksAndFailedSaves) {
+  const std::string dir = test::TempDir(), path = dir + "/real/alpha.gam";
+  fs::create_directory(dir + "/real");
   GameState s = Played();
   ASSERT_FALSE(SaveGame(path, s));
-  s.GameHistory[1] = "changed";
-  ASSERT_FALSE(SaveGame(path, s));  // replaces the file, leaves no scratch file
-  EXPECT_EQ(test::Slurp(path), WriteGameText(s));
-  LoadOutcome o = LoadGame(path, GameState{});
-  ASSERT_TRUE(o.state && o.state->GameHistory[1] == "changed");
-  EXPECT_EQ(LoadGame(dir, GameState{}).error, ErrorText(75, "Path/File access error"));
-
+  // Through a link to a link: the file it names is replaced and the links stay; a dangling link makes its file.
+  fs::create_symlink("real/alpha.gam", dir + "/link.gam");
+  fs::create_symlink(dir + "/link.gam", dir + "/link2.gam");
+  fs::create_symlink("real/new.gam", dir + "/dangling.gam");
+  s.GameHistory[1] = "through the link";
+  ASSERT_FALSE(SaveGame(dir + "/link2.gam", s));
+  ASSERT_FALSE(SaveGame(dir + "/dangling.gam", s));
+  const std::string saved = WriteGameText(s);
+  EXPECT_TRUE(test::Slurp(path) == saved && test::Slurp(dir + "/real/new.gam") == saved);
+  // Nothing but a plain file is replaced, or read.
+  ASSERT_EQ(::mkfifo((dir + "/fifo.gam").c_str(), 0644), 0);
+  fs::create_symlink(dir + "/fifo.gam", dir + "/tofifo.gam");
+  for (const char* to : {"/fifo.gam", "/tofifo.gam", "/real"}) EXPECT_EQ(SaveGame(dir + to, s), kAccessError) << to;
+  EXPECT_EQ(LoadGame(dir + "/fifo.gam", GameState{}).error, kAccessError);
+  // The longest name a folder takes still leaves room for the scratch file.
+  const std::string longest = dir + "/" + std::string(251, 'n') + ".gam";
+  ASSERT_FALSE(SaveGame(longest, s));
+  EXPECT_EQ(test::Slurp(longest), saved);
   // A write that fails half-way (the file size limit standing in for a full
   // disk) leaves the old file whole, and its signal does not end the program.
-  rlimit old{};
+  rlimit old{}, tiny{1000, 0};
   ::getrlimit(RLIMIT_FSIZE, &old);
-  const rlimit tiny{1000, old.rlim_max};
-  ::setrlimit(RLIMIT_FSIZE, &tiny);
-  const std::string saved = WriteGameText(s);
+  tiny.rlim_max = old.rlim_max, ::setrlimit(RLIMIT_FSIZE, &tiny);
   s.GameHistory[0] = "never written";
   auto err = SaveGame(path, s);
   ::setrlimit(RLIMIT_FSIZE, &old);
-  ASSERT_TRUE(err);
-  EXPECT_EQ(err->rfind("Error # 57\r", 0), 0u) << *err;
+  EXPECT_EQ(err.value_or("").rfind("Error # 57\r", 0), 0u) << err.value_or("saved");
   EXPECT_EQ(test::Slurp(path), saved);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir + "/real"), fs::directory_iterator()), 2);  // no scratch file
   struct sigaction now {};
   ::sigaction(SIGXFSZ, nullptr, &now);
   EXPECT_EQ(now.sa_handler, SIG_DFL);  // only the save ignores it
-
   // A game the loader would refuse is not written.
   s.WorldShips[4] = 2.5f;
   EXPECT_EQ(SaveGame(path, s), std::string(kNotSaved) + "world 4's ships are not a whole number from 0 to 2^40.");
@@ -150,80 +137,35 @@ TEST(SaveFile, FilesOnDiskAndFailedSaves) {
   EXPECT_EQ(test::Slurp(path), saved);
 }
 
-TEST(SaveFile, OddTargets) {
-  const std::string dir = test::TempDir();
-  const GameState s = Played();
-  const std::string text = WriteGameText(s);
-  // Through a symbolic link (and a link to a link): the file it names is
-  // written and the link stays.
-  fs::create_directory(dir + "/real");
-  ASSERT_FALSE(SaveGame(dir + "/real/game.gam", Played()));
-  fs::create_symlink("real/game.gam", dir + "/link.gam");
-  fs::create_symlink(dir + "/link.gam", dir + "/link2.gam");
-  GameState changed = s;
-  changed.GameHistory[1] = "through the link";
-  ASSERT_FALSE(SaveGame(dir + "/link2.gam", changed));
-  EXPECT_TRUE(fs::is_symlink(dir + "/link.gam") && fs::is_symlink(dir + "/link2.gam"));
-  EXPECT_EQ(test::Slurp(dir + "/real/game.gam"), WriteGameText(changed));
-  fs::create_symlink("real/new.gam", dir + "/dangling.gam");  // a link to a file yet to be made
-  ASSERT_FALSE(SaveGame(dir + "/dangling.gam", s));
-  EXPECT_EQ(test::Slurp(dir + "/real/new.gam"), text);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir + "/real"), fs::directory_iterator()), 2);
-
-  // Nothing but a plain file is replaced, or read.
-  ASSERT_EQ(::mkfifo((dir + "/fifo.gam").c_str(), 0644), 0);
-  EXPECT_EQ(SaveGame(dir + "/fifo.gam", s), ErrorText(75, "Path/File access error"));
-  EXPECT_TRUE(fs::is_fifo(dir + "/fifo.gam"));
-  EXPECT_EQ(LoadGame(dir + "/fifo.gam", GameState{}).error, ErrorText(75, "Path/File access error"));
-  fs::create_symlink(dir + "/fifo.gam", dir + "/tofifo.gam");
-  EXPECT_EQ(SaveGame(dir + "/tofifo.gam", s), ErrorText(75, "Path/File access error"));
-  EXPECT_EQ(SaveGame(dir + "/real", s), ErrorText(75, "Path/File access error"));
-
-  // The longest name a folder takes still leaves room for the scratch file.
-  const std::string longest = dir + "/" + std::string(251, 'n') + ".gam";
-  ASSERT_FALSE(SaveGame(longest, s));
-  EXPECT_EQ(test::Slurp(longest), text);
-}
-
-// Loading reads within a small multiple of the file's size, and running out
-// of memory is a message, not an abort. Each case runs in a child process
-// with its address space capped.
+// A 64 MiB game of empty log lines loads in little more than its own size, and running short is a message,
+// not an abort: in a child process whose address space is capped at what is mapped now plus `extra`.
 TEST(SaveFile, LoadingWithinBoundedMemory) {
-  // A game whose last log runs on for 64 MiB of empty lines.
-  const std::string dir = test::TempDir(), blank = dir + "/blank.gam";
+  const std::string blank = test::TempDir() + "/blank.gam";
   {
     std::string text = WriteGameText(Played());
     text.resize(text.size() - 6);  // the last " 255"
     text.append((64u << 20) - text.size() - 6, '\n');
-    text += " 255\r\n";
-    std::ofstream(blank, std::ios::binary) << text;
+    std::ofstream(blank, std::ios::binary) << text << " 255\r\n";
   }
-  auto capped = [&](rlim_t extra, const std::string& expected) {
+  for (const auto& [extra, expected] : {std::pair<rlim_t, std::string>{80u << 20, ""}, {16u << 20, kOutOfMemory}}) {
     EXPECT_EXIT(
         {
+          size_t pages = 0;
+          std::ifstream("/proc/self/statm") >> pages;
           rlimit cap{};
           ::getrlimit(RLIMIT_AS, &cap);
-          // Room for what is mapped now plus `extra`: read from /proc.
-          std::ifstream statm("/proc/self/statm");
-          size_t pages = 0;
-          statm >> pages;
           cap.rlim_cur = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + extra;
           ::setrlimit(RLIMIT_AS, &cap);
-          const LoadOutcome o = LoadGame(blank, GameState{});
-          std::_Exit(o.error == expected ? 0 : 1);
+          std::_Exit(LoadGame(blank, GameState{}).error == expected ? 0 : 1);
         },
-        ::testing::ExitedWithCode(0), "");
-  };
-  capped(80u << 20, "");  // loads, in little more than the file's own size
-  capped(16u << 20, kOutOfMemory);       // the file itself does not fit
+        ::testing::ExitedWithCode(0), "") << extra;
+  }
 }
 
-// Whatever damage a reader meets, it either loads a game the engine can index
-// safely, or reports one of the game's error texts.
+// Lines lost, doubled or damaged: a game that saves again, or one of the game's error texts.
 TEST(SaveFile, DamagedFilesNeverHalfLoad) {
-  const Lines lines = Split(WriteGameText(Played()));
-  const Lines junk = {"", "x", " -1", " 99999", " 1e38", "-1e38", " 3.5", " 255", "255", "\x01\xff", " 31", " 4.5",
-                      "1e-45", " 0"};
+  const Lines lines = Split(WriteGameText(Played())), junk = {"", "x", " -1", " 99999", " 1e38", "-1e38", " 3.5",
+                                                              " 255", "255", "\x01\xff", " 31", " 4.5", "1e-45", " 0"};
   const std::set<std::string> known = {kCorruptGameFile, ErrorText(13, "Type mismatch"), ErrorText(6, "Overflow")};
   std::mt19937 rng(17);
   int loaded = 0;
@@ -231,24 +173,17 @@ TEST(SaveFile, DamagedFilesNeverHalfLoad) {
     auto ls = lines;
     for (int e = 1 + static_cast<int>(rng() % 3); e > 0; --e) {
       const auto at = ls.begin() + static_cast<long>(rng() % ls.size());
-      const auto edit = rng() % 3;
-      if (edit == 0) *at = junk[rng() % junk.size()];
-      if (edit == 1) ls.erase(at);
-      if (edit == 2) ls.insert(at, *at);
+      if (const auto edit = rng() % 3; edit == 0) *at = junk[rng() % junk.size()];
+      else if (edit == 1) ls.erase(at);
+      else ls.insert(at, *at);
     }
     std::string text = Join(ls);
     if (rng() % 4 == 0) text.resize(rng() % text.size());
-    LoadOutcome o = ReadGameText(text, GameState{});
-    EXPECT_TRUE(o.state || known.count(o.error)) << o.error;
-    if (!o.state) continue;
-    ++loaded;
-    const GameState& s = *o.state;
-    ASSERT_TRUE(s.WorldCount >= 9 && s.WorldCount <= 30 && s.CurrentPlayer >= 0 && s.CurrentPlayer <= 3);
-    for (int f = 0; f < kFleets; ++f)
-      ASSERT_TRUE(!s.FleetFrom[f] || (s.FleetFrom[f] <= 30 && s.FleetTo[f] >= 1 && s.FleetTo[f] <= 30));
-    LoadOutcome again = ReadGameText(WriteGameText(s), GameState{});  // and it saves cleanly
-    ASSERT_TRUE(again.state);
-    EXPECT_EQ(WriteGameText(*again.state), WriteGameText(s));
+    const LoadOutcome o = ReadGameText(text, GameState{});
+    const LoadOutcome again = o.state ? ReadGameText(WriteGameText(*o.state), GameState{}) : o;
+    loaded += o.state.has_value();
+    ASSERT_TRUE(o.state ? again.state && WriteGameText(*again.state) == WriteGameText(*o.state) : known.count(o.error))
+        << i << o.error;
   }
   EXPECT_GT(loaded, 100);  // harmless edits (a history line, a count) still load
 }

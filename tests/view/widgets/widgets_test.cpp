@@ -1,16 +1,6 @@
-// The battle frames and the proximity-bomb window, as a player sees and
-// uses them.
-#include <QApplication>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTimer>
+// The battle frames and the proximity-bomb window, as a player sees and uses them.
 #include <QtTest>
-#include <array>
-#include <memory>
+#include <QtWidgets>
 
 #include "game/presenter.h"
 #include "view/battlepanel.h"
@@ -18,308 +8,154 @@
 #include "view/logic/layout.h"
 #include "view/proximitywindow.h"
 
-using valkoran::BattlePanel;
-using valkoran::view::BattleFrames;
-using valkoran::view::ImageButton;
-using valkoran::view::ProximityWindow;
+using namespace valkoran;
+using namespace valkoran::view;
 
 namespace {
 
-const QColor kCyan(0, 255, 255);
-const QColor kGrey(128, 128, 128);
-const std::array<QColor, 5> kColours{QColor(Qt::white), QColor(255, 0, 0), QColor(0, 200, 0), QColor(255, 255, 0),
-                                     QColor(255, 0, 255)};
+const QColor kGrey(128, 128, 128), kCyan(0, 255, 255);
+const std::array<QColor, 5> kColours{Qt::white, Qt::red, QColor(0, 200, 0), Qt::yellow, Qt::magenta};
+const BattlePanel kBattle{true, 2, 0, {"ENEMY1", 3, 25, 0, 25, 25, 73}, {"World Zea", 1, 30, 40, 17, 8.25f, 84}};
+const QString kCaptions = "Class:|Ships Started:|Shield %:|Shots Left:|Ships Left:|Accuracy:";
+const char* const kColumns[4][6] = {  // the frames' rows: the attacker's captions and values, the defender's
+    {"Label7", "Label3", "Label8", "Label5", "Label4", "Label6"},
+    {"lblFromClass", "lblFromOrig", "lblFromShield", "lblFromShot", "lblFromCurr", "lblFromAccu"},
+    {"Label10", "Label9", "Label11", "Label12", "Label13", "Label14"},
+    {"lblToClass", "lblToOrig", "lblToShield", "lblToShot", "lblToCurr", "lblToAccu"}};
 
-// Captions and values of one frame, row by row.
-const char* const kFromCaptions[6] = {"Label7", "Label3", "Label8", "Label5", "Label4", "Label6"};
-const char* const kToCaptions[6] = {"Label10", "Label9", "Label11", "Label12", "Label13", "Label14"};
-const char* const kCaptionTexts[6] = {"Class:", "Ships Started:", "Shield %:", "Shots Left:", "Ships Left:",
-                                      "Accuracy:"};
-const char* const kFromValues[6] = {"lblFromClass", "lblFromOrig", "lblFromShield",
-                                    "lblFromShot",  "lblFromCurr", "lblFromAccu"};
-const char* const kToValues[6] = {"lblToClass", "lblToOrig", "lblToShield", "lblToShot", "lblToCurr", "lblToAccu"};
+QLabel* Label(QWidget* root, const char* name) {
+  if (auto* label = root->findChild<QLabel*>(QString::fromLatin1(name))) return label;
+  qFatal("no label %s", name);
+}
+QString Text(QWidget* root, const char* name) { return Label(root, name)->text(); }
+QString Colour(QWidget* root, const char* name) { return Label(root, name)->palette().windowText().color().name(); }
+QRect Place(const layout::Rect& r) { return {r.x, r.y, r.w, r.h}; }
+QString Six(const QColor& colour) { return QStringList(6, colour.name()).join('|'); }
+QString Column(QWidget* root, int column, bool colours = false) {  // texts or colours, top down
+  QStringList out;
+  for (const char* name : kColumns[column]) out << (colours ? Colour(root, name) : Text(root, name));
+  return out.join('|');
+}
 
-QColor TextColour(const QLabel* label) { return label->palette().color(QPalette::WindowText); }
-
-// Records refusals instead of showing a modal box.
-class RecordingProximity : public ProximityWindow {
- public:
-  QStringList refusals;
-
- protected:
-  void Refuse(const QString& text) override { refusals << text; }
-};
+// All a click on ImgSet does with a typed threshold: refusal box, window, box, signals, signals on closing again.
+QString AfterSet(const QString& typed) {
+  ProximityWindow w;
+  QSignalSpy set(&w, &ProximityWindow::thresholdSet), none(&w, &ProximityWindow::closedWithoutBomb);
+  w.Open(137);
+  auto* text1 = w.findChild<QLineEdit*>("Text1");
+  text1->setText(typed);
+  QString out = typed + " ->";
+  QTimer poll;  // the box runs its own event loop; answer it from there
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      out += " " + box->windowTitle() + ": " + box->text();
+      box->accept();
+    }
+  });
+  poll.start(5);
+  QTest::mouseClick(w.findChild<ImageButton*>("ImgSet"), Qt::LeftButton);
+  out += QString(w.isVisible() ? " open" : " closed") + (text1->text() == typed ? "" : " retyped");
+  for (const QList<QVariant>& args : set) out += " set " + args.at(0).toString();
+  out += QString(" none").repeated(none.count());
+  if (w.isVisible()) return out;
+  w.close();  // already gone: closing again says nothing more
+  return out + QString(" again").repeated(set.count() + none.count() - 1);
+}
 
 }  // namespace
 
 class WidgetsTest : public QObject {
   Q_OBJECT
 
- private:
-  QLabel* Label(QWidget* root, const char* name) {
-    auto* label = root->findChild<QLabel*>(QString::fromLatin1(name));
-    if (!label) qFatal("no label %s", name);
-    return label;
-  }
-
-  BattlePanel Battle() {
-    BattlePanel p;
-    p.active = true;
-    p.attacker = 2;
-    p.defender = 0;
-    p.from = {"ENEMY1", 3, 25, 0, 25, 25, 73};
-    p.to = {"World Zea", 1, 30, 40, 17, 8.25f, 84};
-    return p;
-  }
-
  private slots:
-  void battleFramesSitInTheirPlaces() {
+  void battleFramesSitInPlaceShowEachShotAndClearAfterwards() {
     QWidget area;
-    area.resize(valkoran::layout::kAreaWidth, valkoran::layout::kAreaHeight);
+    area.resize(layout::kAreaWidth, layout::kAreaHeight);
     BattleFrames frames(&area);
-    for (auto [frame, r] : {std::pair{frames.fraFrom(), valkoran::layout::kFraFrom},
-                            std::pair{frames.fraTo(), valkoran::layout::kFraTo}}) {
-      QCOMPARE(frame->parentWidget(), &area);
-      QCOMPARE(frame->geometry(), QRect(r.x, r.y, r.w, r.h));
-      QCOMPARE(frame->title(), QStringLiteral("Fleet Captain"));
-    }
-    QCOMPARE(frames.fraFrom()->objectName(), QStringLiteral("fraFrom"));
-    QCOMPARE(frames.fraTo()->objectName(), QStringLiteral("fraTo"));
     QCOMPARE(area.findChildren<QLabel*>().size(), 26);
-
-    // Every label inside its frame, captions wide enough for their text and
-    // values for the longest figure, no two rows on top of each other.
-    const BattlePanel wide = [] {
-      BattlePanel p;
-      p.active = true;
-      p.from = {"ENEMY3", 5, 9998, 100, 9998, 9998, 99};
-      p.to = {"ENEMY2", 5, 9998, 100, 9998, 9998.25f, 99};
-      return p;
-    }();
-    frames.Show(wide, kColours);
-    for (const QGroupBox* frame : {frames.fraFrom(), frames.fraTo()}) {
-      QList<QRect> rows;
-      for (const QLabel* label : frame->findChildren<QLabel*>()) {
-        QVERIFY2(frame->rect().contains(label->geometry()), qPrintable(label->objectName()));
-        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->width(),
-                 qPrintable(label->objectName()));
-        QVERIFY2(label->fontMetrics().height() <= label->height() + 2, qPrintable(label->objectName()));
-        if (label->text().endsWith(':')) rows << label->geometry();
-      }
-      QCOMPARE(rows.size(), 6);
-      for (int i = 0; i < rows.size(); ++i)
-        for (int j = i + 1; j < rows.size(); ++j) QVERIFY(!rows[i].intersects(rows[j]));
-    }
-  }
-
-  void battleFramesDuringABattle() {
-    QWidget area;
-    BattleFrames frames(&area);
-    frames.Show(Battle(), kColours);
-
-    QCOMPARE(Label(&area, "Label1")->text(), QStringLiteral("ENEMY1"));
-    QCOMPARE(Label(&area, "Label2")->text(), QStringLiteral("World Zea"));
-    QCOMPARE(TextColour(Label(&area, "Label1")), kColours[2]);
-    QCOMPARE(TextColour(Label(&area, "Label2")), QColor(Qt::white));  // nobody's world
-
-    const char* fromTexts[6] = {" 3", " 25", " 0", " 25", " 25", " 73"};
-    const char* toTexts[6] = {" 1", " 30", " 40", " 17", " 8.25", " 84"};
-    for (int i = 0; i < 6; ++i) {
-      QCOMPARE(Label(&area, kFromCaptions[i])->text(), QString::fromLatin1(kCaptionTexts[i]));
-      QCOMPARE(Label(&area, kToCaptions[i])->text(), QString::fromLatin1(kCaptionTexts[i]));
-      QCOMPARE(TextColour(Label(&area, kFromCaptions[i])), kCyan);
-      QCOMPARE(TextColour(Label(&area, kToCaptions[i])), kCyan);
-      QCOMPARE(Label(&area, kFromValues[i])->text(), QString::fromLatin1(fromTexts[i]));
-      QCOMPARE(Label(&area, kToValues[i])->text(), QString::fromLatin1(toTexts[i]));
-      QCOMPARE(TextColour(Label(&area, kFromValues[i])), kColours[2]);
-      QCOMPARE(TextColour(Label(&area, kToValues[i])), QColor(Qt::white));
-    }
-
-    // An owned world shows its owner's colour; the frames follow each shot.
-    BattlePanel owned = Battle();
-    owned.defender = 4;
-    owned.to.name = "ENEMY3 - World Zea";
-    owned.to.ships = 0;
-    frames.Show(owned, kColours);
-    QCOMPARE(Label(&area, "Label2")->text(), QStringLiteral("ENEMY3 - World Zea"));
-    QCOMPARE(TextColour(Label(&area, "Label2")), kColours[4]);
-    QCOMPARE(TextColour(Label(&area, "lblToCurr")), kColours[4]);
-    QCOMPARE(Label(&area, "lblToCurr")->text(), QStringLiteral(" 0"));
-  }
-
-  void battleFramesAfterABattle() {
-    QWidget area;
-    BattleFrames frames(&area);
     auto idle = [&] {
-      for (const char* name : {"Label1", "Label2"}) {
-        QCOMPARE(Label(&area, name)->text(), QString());
-        QCOMPARE(TextColour(Label(&area, name)), kGrey);
-      }
-      for (int i = 0; i < 6; ++i) {
-        QCOMPARE(TextColour(Label(&area, kFromCaptions[i])), kGrey);
-        QCOMPARE(TextColour(Label(&area, kToCaptions[i])), kGrey);
-        QCOMPARE(Label(&area, kFromCaptions[i])->text(), QString::fromLatin1(kCaptionTexts[i]));
-        QCOMPARE(Label(&area, kFromValues[i])->text(), QString());
-        QCOMPARE(Label(&area, kToValues[i])->text(), QString());
-      }
+      QCOMPARE(Text(&area, "Label1") + Text(&area, "Label2") + Column(&area, 1) + Column(&area, 3), QString(10, '|'));
+      QCOMPARE(Column(&area, 0), kCaptions);
+      QCOMPARE(Colour(&area, "Label1") + Colour(&area, "Label2"), kGrey.name() + kGrey.name());
+      QCOMPARE(Column(&area, 0, true) + Column(&area, 2, true), Six(kGrey) + Six(kGrey));
     };
     idle();  // a fresh window shows no battle
-    frames.Show(Battle(), kColours);
-    BattlePanel done = Battle();
-    done.active = false;  // the values of the last battle must not linger
-    frames.Show(done, kColours);
+    frames.Show(kBattle, kColours);
+    QCOMPARE(Text(&area, "Label1") + "|" + Text(&area, "Label2"), QStringLiteral("ENEMY1|World Zea"));
+    QCOMPARE(Colour(&area, "Label1") + Colour(&area, "Label2"), kColours[2].name() + "#ffffff");  // nobody's: white
+    QCOMPARE(Column(&area, 0) + "|" + Column(&area, 2), kCaptions + "|" + kCaptions);
+    QCOMPARE(Column(&area, 0, true) + Column(&area, 2, true), Six(kCyan) + Six(kCyan));
+    QCOMPARE(Column(&area, 1), QStringLiteral(" 3| 25| 0| 25| 25| 73"));
+    QCOMPARE(Column(&area, 3), QStringLiteral(" 1| 30| 40| 17| 8.25| 84"));
+    QCOMPARE(Column(&area, 1, true) + Column(&area, 3, true), Six(kColours[2]) + Six(Qt::white));
+
+    BattlePanel shot{true, 2, 4, kBattle.from, {"ENEMY3 - World Zea", 1, 30, 40, 17, 0, 84}};
+    frames.Show(shot, kColours);  // the frames follow each shot; an owned world shows its owner's colour
+    QCOMPARE(Text(&area, "Label2") + "|" + Text(&area, "lblToCurr"), QStringLiteral("ENEMY3 - World Zea| 0"));
+    QCOMPARE(Colour(&area, "Label2") + Colour(&area, "lblToCurr"), kColours[4].name() + kColours[4].name());
+    shot.active = false;  // the values of the last battle must not linger
+    frames.Show(shot, kColours);
     idle();
-  }
-
-  void proximityWindowOpens() {
-    RecordingProximity w;
-    QCOMPARE(w.objectName(), QStringLiteral("frmProximity"));
-    QCOMPARE(w.windowTitle(), QStringLiteral("Proximity Bomb"));
-    QVERIFY(w.isWindow());
-    QCOMPARE(w.windowModality(), Qt::NonModal);
-    auto* text1 = w.findChild<QLineEdit*>("Text1");
-    auto* bar = w.findChild<QScrollBar*>("VScroll1");
-    auto* set = w.findChild<ImageButton*>("ImgSet");
-    QVERIFY(text1 && bar && set);
-    QCOMPARE(bar->orientation(), Qt::Vertical);
-    QCOMPARE(bar->minimum(), 0);
-    QCOMPARE(bar->maximum(), 9998);
-    QCOMPARE(set->number(), 18);
-    const auto& r = valkoran::layout::kProximitySet;
-    QCOMPARE(set->geometry(), QRect(r.x, r.y, r.w, r.h));
-    bool captioned = false;
-    for (const QLabel* label : w.findChildren<QLabel*>())
-      captioned |= label->text() == QStringLiteral("Ship Threshold of Bomb");
-    QVERIFY(captioned);
-
-    w.Open(137);
-    QVERIFY(w.isVisible());
-    QCOMPARE(text1->text(), QStringLiteral(" 137"));
-    QCOMPARE(bar->value(), 137);
-    QCOMPARE(bar->singleStep(), 5);
-
-    // Opened again for the same world after the player typed: the default
-    // comes back although the bar does not move.
-    text1->setText("50");
-    w.Open(137);
-    QCOMPARE(text1->text(), QStringLiteral(" 137"));
-
-    // More ships than a threshold can take, none, and a fraction (the bar
-    // rounds half to even, the box keeps the count).
-    w.Open(12000);
-    QCOMPARE(bar->value(), 9998);
-    QCOMPARE(text1->text(), QStringLiteral(" 9998"));
-    QCOMPARE(bar->singleStep(), 10);
-    w.Open(0);
-    QCOMPARE(bar->value(), 0);
-    QCOMPARE(text1->text(), QStringLiteral(" 0"));
-    QCOMPARE(bar->singleStep(), 1);
-    w.Open(8.5f);
-    QCOMPARE(bar->value(), 8);
-    QCOMPARE(text1->text(), QStringLiteral(" 8.5"));
-    w.Open(9.5f);
-    QCOMPARE(bar->value(), 10);
-  }
-
-  void proximityScrollBar() {
-    RecordingProximity w;
-    w.Open(0);
-    auto* text1 = w.findChild<QLineEdit*>("Text1");
-    auto* bar = w.findChild<QScrollBar*>("VScroll1");
-    const std::pair<int, int> steps[] = {{99, 1}, {100, 5}, {499, 5}, {500, 10}, {9998, 10}, {0, 1}};
-    for (auto [value, step] : steps) {
-      bar->setValue(value);
-      QCOMPARE(text1->text(), QString::fromStdString(" " + std::to_string(value)));
-      QCOMPARE(bar->singleStep(), step);
-    }
-    bar->setValue(12000);  // the bar never leaves its range
-    QCOMPARE(text1->text(), QStringLiteral(" 9998"));
-  }
-
-  void proximityThreshold_data() {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<int>("threshold");  // 0: closed without a bomb, -1: refused
-    QTest::newRow("largest") << "9998" << 9998;
-    QTest::newRow("as the bar writes it") << " 9998" << 9998;
-    QTest::newRow("smallest") << "1" << 1;
-    QTest::newRow("half to even down") << "12.5" << 12;
-    QTest::newRow("half to even up") << "13.5" << 14;
-    QTest::newRow("leading number") << "\t 25 ships" << 25;
-    QTest::newRow("zero") << "0" << 0;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("blanks") << "   " << 0;
-    QTest::newRow("too many") << "9999" << -1;
-    QTest::newRow("just above") << "9998.5" << -1;
-    QTest::newRow("negative") << "-1" << -1;
-    QTest::newRow("rounds to nothing") << "0.5" << -1;
-    QTest::newRow("words") << "many" << -1;
-    QTest::newRow("a sign alone") << "-" << -1;
-    QTest::newRow("beyond any number") << "1e999" << -1;
-  }
-
-  void proximityThreshold() {
-    QFETCH(QString, typed);
-    QFETCH(int, threshold);
-    RecordingProximity w;
-    QSignalSpy set(&w, &ProximityWindow::thresholdSet);
-    QSignalSpy none(&w, &ProximityWindow::closedWithoutBomb);
-    w.Open(137);
-    auto* text1 = w.findChild<QLineEdit*>("Text1");
-    text1->setText(typed);
-    QTest::mouseClick(w.findChild<ImageButton*>("ImgSet"), Qt::LeftButton);
-
-    if (threshold < 0) {
-      QCOMPARE(w.refusals, QStringList{QStringLiteral("The Ship Threshold Must Be From 1 To 9998 Ships!")});
-      QVERIFY(w.isVisible());
-      QCOMPARE(text1->text(), typed);
-      QCOMPARE(set.count(), 0);
-      QCOMPARE(none.count(), 0);
-      return;
-    }
-    QVERIFY(w.refusals.isEmpty());
-    QVERIFY(!w.isVisible());
-    if (threshold > 0) {
-      QCOMPARE(set.count(), 1);
-      QCOMPARE(set.at(0).at(0).toInt(), threshold);
-      QCOMPARE(none.count(), 0);
-    } else {
-      QCOMPARE(set.count(), 0);
-      QCOMPARE(none.count(), 1);
-    }
-    w.close();  // already gone: closing again says nothing more
-    QCOMPARE(set.count() + none.count(), 1);
-  }
-
-  void proximityClosedByTitleBar() {
-    RecordingProximity w;
-    QSignalSpy set(&w, &ProximityWindow::thresholdSet);
-    QSignalSpy none(&w, &ProximityWindow::closedWithoutBomb);
-    w.Open(40);
-    QVERIFY(w.close());
-    QVERIFY(!w.isVisible());
-    QCOMPARE(none.count(), 1);
-    QCOMPARE(set.count(), 0);
-  }
-
-  void proximityRefusalIsAMessageBox() {
-    ProximityWindow w;
-    w.Open(137);
-    w.findChild<QLineEdit*>("Text1")->setText("-5");
-    QString title, text;
-    QTimer poll;  // the box runs its own event loop; answer it from there
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-        poll.stop();
-        title = box->windowTitle();
-        text = box->text();
-        box->accept();
+    shot = {true, 3, 2, {"ENEMY3", 5, 9998, 100, 9998, 9998, 99}, {"ENEMY2", 5, 9998, 100, 9998, 9998.25f, 99}};
+    frames.Show(shot, kColours);
+    for (auto [frame, name, r] : {std::tuple{frames.fraFrom(), "fraFrom", layout::kFraFrom},
+                                  std::tuple{frames.fraTo(), "fraTo", layout::kFraTo}}) {
+      QCOMPARE(frame->objectName() + "|" + frame->title(), name + QStringLiteral("|Fleet Captain"));
+      QVERIFY(frame->parentWidget() == &area && frame->geometry() == Place(r));
+      QList<QRect> rows;  // every label inside its frame and big enough for the longest figures; rows apart
+      for (const QLabel* label : frame->findChildren<QLabel*>()) {
+        const QFontMetrics m = label->fontMetrics();
+        QVERIFY2(frame->rect().contains(label->geometry()) && m.horizontalAdvance(label->text()) <= label->width() &&
+                     m.height() <= label->height() + 2, qPrintable(label->objectName()));
+        if (!label->text().endsWith(':')) continue;
+        for (const QRect& row : rows) QVERIFY(!row.intersects(label->geometry()));
+        rows << label->geometry();
       }
-    });
-    poll.start(10);
-    w.ImgSet_Click();
-    QCOMPARE(title, QStringLiteral("Valkoran"));
-    QCOMPARE(text, QStringLiteral("The Ship Threshold Must Be From 1 To 9998 Ships!"));
-    QVERIFY(w.isVisible());
+      QCOMPARE(rows.size(), 6);
+    }
+  }
+
+  void proximityWindowOffersTheSourcesShipsInSteps() {
+    ProximityWindow w;
+    QSignalSpy set(&w, &ProximityWindow::thresholdSet), none(&w, &ProximityWindow::closedWithoutBomb);
+    QCOMPARE(w.objectName() + "|" + w.windowTitle(), QStringLiteral("frmProximity|Proximity Bomb"));
+    auto* text1 = w.findChild<QLineEdit*>("Text1");
+    auto* bar = w.findChild<QScrollBar*>("VScroll1");
+    auto* button = w.findChild<ImageButton*>("ImgSet");
+    QVERIFY(w.isWindow() && w.windowModality() == Qt::NonModal && text1 && bar && button && button->number() == 18);
+    QVERIFY(bar->orientation() == Qt::Vertical && bar->minimum() == 0 && bar->maximum() == 9998);
+    QCOMPARE(button->geometry(), Place(layout::kProximitySet));
+    QVERIFY(std::ranges::any_of(w.findChildren<QLabel*>(),
+                                [](const QLabel* label) { return label->text() == "Ship Threshold of Bomb"; }));
+    // The source's ships within the bar's range: the bar rounds half to even, the box keeps the count.
+    const std::tuple<float, int, const char*, int> opens[] = {
+        {137, 137, " 137", 5}, {12000, 9998, " 9998", 10}, {0, 0, " 0", 1}, {8.5f, 8, " 8.5", 1},
+        {9.5f, 10, " 9.5", 1}};
+    for (auto [ships, value, text, step] : opens) {
+      w.Open(ships);
+      QCOMPARE(text1->text(), QString::fromLatin1(text));
+      QVERIFY(w.isVisible() && bar->value() == value && bar->singleStep() == step);
+    }
+    text1->setText("50");  // opened again after the player typed: the default comes back though the bar stays
+    w.Open(9.5f);
+    QCOMPARE(text1->text(), QStringLiteral(" 9.5"));
+    const std::pair<int, const char*> moves[] = {{99, " 99|1"}, {100, " 100|5"}, {499, " 499|5"}, {500, " 500|10"},
+                                                 {9998, " 9998|10"}, {0, " 0|1"}, {12000, " 9998|10"}};
+    for (auto [value, shown] : moves) {
+      bar->setValue(value);
+      QCOMPARE(text1->text() + "|" + QString::number(bar->singleStep()), QString::fromLatin1(shown));
+    }
+    QVERIFY(w.close() && !w.isVisible() && none.count() == 1 && set.count() == 0);  // by the title bar: no bomb
+  }
+
+  void proximityThresholdIsFromOneTo9998OrNothing() {
+    const QString refused = " Valkoran: The Ship Threshold Must Be From 1 To 9998 Ships! open";
+    const std::pair<const char*, QString> rows[] = {
+        {"9998", " closed set 9998"}, {" 9998", " closed set 9998"}, {"1", " closed set 1"}, {"12.5", " closed set 12"},
+        {"13.5", " closed set 14"}, {"\t 25 ships", " closed set 25"}, {"0", " closed none"}, {"", " closed none"},
+        {"   ", " closed none"}, {"9999", refused}, {"9998.5", refused}, {"-1", refused}, {"0.5", refused},
+        {"many", refused}, {"-", refused}, {"1e999", refused}};
+    for (const auto& [typed, outcome] : rows) QCOMPARE(AfterSet(typed), typed + QStringLiteral(" ->") + outcome);
   }
 };
 
