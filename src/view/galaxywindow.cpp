@@ -362,20 +362,20 @@ void GalaxyWindow::BuildMenus() {
 
   mnuCommand_ = bar->addMenu("&Command");
   mnuCommand_->setObjectName("mnuCommand");
-  com_[kAll] = item(mnuCommand_, "mnuComSendAll", "Send 100% of Ships Between Worlds", [this] { mnuComSend(100); });
-  com_[k75] = item(mnuCommand_, "mnuComSend75", "Send 75% of Ships Between Worlds", [this] { mnuComSend(75); });
-  com_[k50] = item(mnuCommand_, "mnuComSend50", "Send 50% of Ships Between Worlds", [this] { mnuComSend(50); });
-  com_[k25] = item(mnuCommand_, "mnuComSend25", "Send 25% of Ships Between Worlds", [this] { mnuComSend(25); });
-  com_[k10] = item(mnuCommand_, "mnuComSend10", "Send 10% of Ships Between Worlds", [this] { mnuComSend(10); });
+  com_[kAll] = item(mnuCommand_, "mnuComSendAll", "Send 100% of Ships Between Worlds", [this] { mnuComSendAll_Click(); });
+  com_[k75] = item(mnuCommand_, "mnuComSend75", "Send 75% of Ships Between Worlds", [this] { mnuComSend75_Click(); });
+  com_[k50] = item(mnuCommand_, "mnuComSend50", "Send 50% of Ships Between Worlds", [this] { mnuComSend50_Click(); });
+  com_[k25] = item(mnuCommand_, "mnuComSend25", "Send 25% of Ships Between Worlds", [this] { mnuComSend25_Click(); });
+  com_[k10] = item(mnuCommand_, "mnuComSend10", "Send 10% of Ships Between Worlds", [this] { mnuComSend10_Click(); });
   com_[kLine9] = mnuCommand_->addSeparator();
   com_[kLine9]->setObjectName("mnuline9");
-  com_[kScout] = item(mnuCommand_, "mnuComSendScout", "Send A Scout Ship Between Worlds", [this] { mnuComSend(1); });
+  com_[kScout] = item(mnuCommand_, "mnuComSendScout", "Send A Scout Ship Between Worlds", [this] { mnuComSendScout_Click(); });
   com_[kLine2] = mnuCommand_->addSeparator();
   com_[kLine2]->setObjectName("mnuLine2");
   com_[kCalc] = item(mnuCommand_, "mnuComCalc", "Calculate Travel Distance Between Worlds", [this] { mnuComCalc_Click(); });
   com_[kLine7] = mnuCommand_->addSeparator();
   com_[kLine7]->setObjectName("mnuline7");
-  com_[kBomb] = item(mnuCommand_, "mnuComSendBomb", "Send A Bomb To World", [this] { mnuComSend(9999); });
+  com_[kBomb] = item(mnuCommand_, "mnuComSendBomb", "Send A Bomb To World", [this] { mnuComSendBomb_Click(); });
   com_[kProx] = item(mnuCommand_, "mnuComSendProx", "Set A Proximity Bomb On World", [this] { mnuComSendProx_Click(); });
   com_[kPulse] = item(mnuCommand_, "mnuComSendPulse", "Set A Pulse Bomb On World", [this] { mnuComSendPulse_Click(); });
   for (QAction* a : com_) connect(a, &QAction::triggered, this, [this] { commandChosen_ = true; });
@@ -1386,6 +1386,14 @@ bool GalaxyWindow::eventFilter(QObject* watched, QEvent* e) {
 
 // ---- Commands ----------------------------------------------------------------------------
 
+void GalaxyWindow::mnuComSendAll_Click() { mnuComSend(kOrderAll); }
+void GalaxyWindow::mnuComSend75_Click() { mnuComSend(kOrder75); }
+void GalaxyWindow::mnuComSend50_Click() { mnuComSend(kOrder50); }
+void GalaxyWindow::mnuComSend25_Click() { mnuComSend(kOrder25); }
+void GalaxyWindow::mnuComSend10_Click() { mnuComSend(kOrder10); }
+void GalaxyWindow::mnuComSendScout_Click() { mnuComSend(kOrderScout); }
+void GalaxyWindow::mnuComSendBomb_Click() { mnuComSend(kOrderBomb); }
+
 void GalaxyWindow::mnuComSend(int16_t amount) {
   if (game_.SelectedFrom <= -1 || Busy()) return;
   Scope busy(*this);
@@ -1440,12 +1448,12 @@ void GalaxyWindow::ImgSet_Click(int threshold) {
   if (Busy()) return;
   Scope busy(*this);
   if (game_.ProximityFrom >= 0 && threshold > 0) {
-    if (auto refusal = RefuseOrder(game_, game_.ProximityFrom, game_.ProximityTo, threshold + 10000)) {
+    if (auto refusal = RefuseOrder(game_, game_.ProximityFrom, game_.ProximityTo, kOrderProximityBase + threshold)) {
       showMessage("Valkoran", Q(refusal->text));
     } else {
       game_.SelectedFrom = game_.ProximityFrom;
       game_.SelectedTo = game_.ProximityTo;
-      game_.Sendships(static_cast<int16_t>(threshold + 10000));
+      game_.Sendships(static_cast<int16_t>(kOrderProximityBase + threshold));
     }
   }
   game_.SelectedFrom = game_.SelectedTo = game_.ProximityFrom = game_.ProximityTo = -1;

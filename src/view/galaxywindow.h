@@ -107,7 +107,14 @@ class GalaxyWindow : public QMainWindow, public Presenter {
   void lstInfo_Click();
   void txtMove_Click();
   void mnuComCalc_Click();
-  void mnuComSend(int16_t amount);
+  void mnuComSendAll_Click();
+  void mnuComSend75_Click();
+  void mnuComSend50_Click();
+  void mnuComSend25_Click();
+  void mnuComSend10_Click();
+  void mnuComSendScout_Click();
+  void mnuComSendBomb_Click();
+  void mnuComSend(int16_t amount);  // Sendships with the item's amount
   void mnuComSendProx_Click();
   void mnuComSendPulse_Click();
   void ImgSet_Click(int threshold);
