@@ -747,20 +747,18 @@ void GalaxyWindow::Console() {
   const ConsolePanel panel = BuildConsole(game_.state, game_.BusyFlag != 0);
   txtOwned_->setText(Q(panel.header));
   txtOwned_->setCursorPosition(0);
-  lstOwned_->clear();
-  for (const ConsoleRow& row : panel.worlds) {
-    auto* item = new QListWidgetItem(Q(row.text));
-    item->setData(Qt::UserRole, row.data);
-    lstOwned_->addItem(item);
-  }
-  lstOwned_->setCurrentRow(-1);
-  lstTravel_->clear();
-  for (const ConsoleRow& row : panel.fleets) {
-    auto* item = new QListWidgetItem(Q(row.text));
-    item->setData(Qt::UserRole, row.data);
-    lstTravel_->addItem(item);
-  }
-  lstTravel_->setCurrentRow(-1);
+  // Each row keeps its world index or fleet slot as item data.
+  auto fill = [](QListWidget* list, const std::vector<ConsoleRow>& rows) {
+    list->clear();
+    for (const ConsoleRow& row : rows) {
+      auto* item = new QListWidgetItem(Q(row.text));
+      item->setData(Qt::UserRole, row.data);
+      list->addItem(item);
+    }
+    list->setCurrentRow(-1);
+  };
+  fill(lstOwned_, panel.worlds);
+  fill(lstTravel_, panel.fleets);
   // The seat whose turn it is stands out among the status lines.
   for (int s = 0; s < kSeats; ++s) {
     QFont f = lblStatus_[s]->font();
