@@ -1440,6 +1440,9 @@ void GalaxyWindow::mnuComSendProx_Click() {
   game_.SelectedFrom = game_.SelectedTo = -1;
   GalaxyDraw();
   proximity_->Open(game_.state.WorldShips[game_.ProximityFrom]);
+  // Over the middle of the view, near where the player is looking.
+  const QPoint centre = canvas_->mapToGlobal(QPoint(canvas_->width() / 2, layout::kLowerPanelTop / 2));
+  proximity_->move(centre - QPoint(proximity_->width() / 2, proximity_->height() / 2));
 }
 
 void GalaxyWindow::ImgSet_Click(int threshold) {
