@@ -146,7 +146,6 @@ GalaxyWindow::GalaxyWindow(Game& game, QWidget* parent) : QMainWindow(parent), g
   askYesNo = [this](const QString& title, const QString& text) {
     return QMessageBox::question(this, title, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
   };
-  tips_ = new QRandomGenerator(QRandomGenerator::global()->generate());
   BuildControls();
   BuildMenus();
   qApp->installEventFilter(new InputGuard(*this));
@@ -156,7 +155,6 @@ GalaxyWindow::GalaxyWindow(Game& game, QWidget* parent) : QMainWindow(parent), g
 GalaxyWindow::~GalaxyWindow() {
   game_.SetPresenter(nullptr);
   delete battle_;
-  delete tips_;
 }
 
 bool GalaxyWindow::Busy() const { return depth_ > 0 || pauses_ > 0 || game_.BusyFlag != 0; }
@@ -537,23 +535,22 @@ void GalaxyWindow::DrawFleetMarker(double x, double y, float ships, QColor colou
   if (ships >= 500) canvas_->Circle(x - 3, y - 3, 3, colour, 1, false, 1, kBlack);
 }
 
-void GalaxyWindow::DrawFleetPath(int fleet, QColor colour, QColor targetColour, double kFrom, double kTo,
-                                 double kRadiusFixed) {
-  const GameState& s = game_.state;
-  Point last{};
-  bool first = true;
+Point GalaxyWindow::DrawFleetPath(const GameState& s, int fleet, QColor colour, QColor targetColour, double kFrom,
+                                  double kTo) {
+  Point first{}, last{};
   int step = 0;
   for (double k = kFrom; k >= kTo; k -= 1, ++step) {
-    const double kr = kRadiusFixed >= 0 ? kRadiusFixed : k;
-    const Point p = ModelToScreen(g_, FleetModelPoint(s, g_, fleet, k, kr));
-    if (!first) {
+    const Point p = ModelToScreen(g_, FleetModelPoint(s, g_, fleet, k, k));
+    if (step == 0) {
+      first = p;
+    } else {
       canvas_->Line(last.x, last.y, p.x, p.y, colour, 1);
       // Every few frames a dot in the target owner's colour: where it is going.
       if (step % 8 == 0) canvas_->Line(p.x, p.y + 1, p.x + 1, p.y + 1, targetColour, 1);
     }
     last = p;
-    first = false;
   }
+  return first;
 }
 
 void GalaxyWindow::GalaxyDraw() {
@@ -731,8 +728,8 @@ void GalaxyWindow::ShowFleetPositions(int which) {
     canvas_->Circle(p.x, p.y, 4, colour, 1, false, 1, colour);
     ShowLabels(f, model.x, model.y);
     const double D = s.FleetDistance[f], R = s.FleetRemaining[f];
-    DrawFleetPath(f, colour, PlayerColour(s.WorldOwner[s.FleetTo[f] - 1]), std::floor(D * 520),
-                  std::floor((D - R) * 520), -1);
+    DrawFleetPath(s, f, colour, PlayerColour(s.WorldOwner[s.FleetTo[f] - 1]), std::floor(D * 520),
+                  std::floor((D - R) * 520));
     DrawFleetMarker(p.x, p.y, s.FleetShips[f], colour);
   }
   }
@@ -1162,8 +1159,8 @@ void GalaxyWindow::Form_MouseMove(int x, int y) {
       canvas_->repaint();
     }
   }
-  if (!game_.TurnLock && s.TurnMinutesLeft > 1 && TipDue(tips_->generateDouble())) {
-    Notice(GameTip(s, tips_->generateDouble(), tips_->generateDouble()));
+  if (!game_.TurnLock && s.TurnMinutesLeft > 1 && TipDue(tips_.generateDouble())) {
+    Notice(GameTip(s, tips_.generateDouble(), tips_.generateDouble()));
     Cue("gameinfo.wav");
   }
 }
@@ -1184,7 +1181,7 @@ void GalaxyWindow::ImgDone_Click() {
 }
 
 void GalaxyWindow::ImgLabels_Click() {
-  if (Busy() && depth_ == 0) return;
+  if (Busy()) return;
   Scope busy(*this);
   const GameState& s = game_.state;
   if (lblName_[0]->isVisible()) {
@@ -1415,16 +1412,10 @@ void GalaxyWindow::mnuComCalc_Click() {
   trial.FleetRemaining[slot] = game_.CalcDistance;
   trial.FleetCourse[slot] = game_.CalcCourse;
   const QColor mine = PlayerColour(s.CurrentPlayer + 1);
-  Point last{};
-  const double frames = std::floor(static_cast<double>(game_.CalcDistance) * 520);
-  for (double k = 0; k <= frames; k += 1) {
-    // The world moves on while the fleet flies: angle terms advance with k.
-    const Point p = ModelToScreen(g_, FleetModelPoint(trial, g_, slot, k, k));
-    if (k > 0) canvas_->Line(last.x, last.y, p.x, p.y, mine);
-    last = p;
-  }
-  canvas_->Circle(last.x, last.y, 12, PlayerColour(s.WorldOwner[to]));
-  canvas_->Circle(last.x, last.y, 4, mine, 1, false, 1, mine);
+  const Point arrival =
+      DrawFleetPath(trial, slot, mine, mine, std::floor(static_cast<double>(game_.CalcDistance) * 520), 0);
+  canvas_->Circle(arrival.x, arrival.y, 12, PlayerColour(s.WorldOwner[to]));
+  canvas_->Circle(arrival.x, arrival.y, 4, mine, 1, false, 1, mine);
   ShowPopup(Lines(TravelDistanceText(game_.CalcDistance)), true);
   canvas_->repaint();
   WaitMs(3000);

@@ -6,6 +6,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QRandomGenerator>
 #include <array>
 #include <functional>
 #include <vector>
@@ -22,7 +23,6 @@ class QListWidget;
 class QListWidgetItem;
 class QMenu;
 class QPlainTextEdit;
-class QRandomGenerator;
 class QTimer;
 
 namespace valkoran::view {
@@ -152,7 +152,8 @@ class GalaxyWindow : public QMainWindow, public Presenter {
   void DrawPlain(bool currentWidth);  // clear, rings, sun, worlds
   void DrawFleetMarker(double x, double y, float ships, QColor colour);
   void DrawBombMarker(double x, double y, QColor colour);
-  void DrawFleetPath(int fleet, QColor colour, QColor targetColour, double kFrom, double kTo, double kRadiusFixed);
+  // The path of a fleet from frame kFrom down to kTo; returns the point of kFrom.
+  Point DrawFleetPath(const GameState& s, int fleet, QColor colour, QColor targetColour, double kFrom, double kTo);
   void ShowPopup(const QString& text, bool centred, int x = 0, int y = 0);
   void HideOverlays();
   void HideWorldLabels();
@@ -167,7 +168,7 @@ class GalaxyWindow : public QMainWindow, public Presenter {
   int pauses_ = 0;
   RadarScan radar_;
   int LabelCounter = 0;
-  QRandomGenerator* tips_ = nullptr;
+  QRandomGenerator tips_{QRandomGenerator::global()->generate()};
 
   GalaxyCanvas* canvas_ = nullptr;
   BattleFrames* battle_ = nullptr;
