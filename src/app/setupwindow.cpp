@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QValidator>
@@ -11,6 +12,7 @@
 #include <initializer_list>
 
 #include "game/numbers.h"
+#include "view/assets.h"
 #include "view/cues.h"
 #include "view/imagebutton.h"
 #include "view/logic/layout.h"
@@ -115,8 +117,25 @@ SetupWindow::SetupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmMulti"));
   setWindowTitle(QStringLiteral("Valkoran"));
   setFixedSize(layout::kSetupWidth, layout::kSetupHeight);
-  setPalette(DarkPalette(palette()));
+  QPalette dark = DarkPalette(palette());
+  // The same night sky as the game's, dimmed so the controls stay readable.
+  QImage sky = view::LoadImage(QStringLiteral("back1024.jpg"));
+  if (!sky.isNull()) {
+    sky = sky.copy(0, 0, layout::kSetupWidth, layout::kSetupHeight).convertToFormat(QImage::Format_RGB32);
+    QPainter dim(&sky);
+    dim.fillRect(sky.rect(), QColor(11, 16, 36, 150));
+    dim.end();
+    dark.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(sky)));
+  }
+  setPalette(dark);
   setAutoFillBackground(true);
+  auto* title = new QLabel(QStringLiteral("Valkoran"), this);
+  title->setObjectName(QStringLiteral("lblTitle"));
+  title->setStyleSheet(QStringLiteral("color: rgb(255, 214, 120); font: bold 20pt 'DejaVu Sans';"));
+  title->setGeometry(16, 404, 200, 32);
+  auto* subtitle = new QLabel(QStringLiteral("A Game of Solar System Domination"), this);
+  subtitle->setStyleSheet(QStringLiteral("color: rgb(200, 210, 235); font: 8pt 'DejaVu Sans';"));
+  subtitle->setGeometry(16, 436, 210, 16);
 
   // Seats: caption, name, computer player, status.
   auto* validator = new NameValidator(this);

@@ -59,6 +59,9 @@ ProximityWindow::ProximityWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
   setWindowTitle(QStringLiteral("Proximity Bomb"));
   setWindowModality(Qt::NonModal);
   setFixedSize(kWidth, kHeight);
+  // Night colours, as the main window's panels.
+  setStyleSheet(QStringLiteral("QWidget#frmProximity { background: rgb(11, 16, 36); }"
+                               "QLabel { color: rgb(220, 228, 244); }"));
 
   caption_ = new QLabel(QStringLiteral("Ship Threshold of Bomb"), this);
   caption_->setObjectName(QStringLiteral("lblThreshold"));
