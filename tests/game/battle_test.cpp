@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "game/game.h"
 #include "support/recorder.h"
@@ -133,9 +134,9 @@ TEST_F(Arrive, HitsWearDownTheShieldThenCostShipsByClassInVolleysUntilASideHasNo
   const auto shots = draws(game.rng, 25);
   const int hits = static_cast<int>(std::count(shots.begin(), shots.end(), true));
   Land(0, 1000, 2, 25, 5, 1);
-  EXPECT_TRUE(rec.Has("pause: 120"));  // 2*(1500*1000+25)/(1000*25) ms a shot
-  EXPECT_TRUE(rec.Has("log 2:   World Zea Fought Off 25 Ships From ENEMY1") && rec.Has("cue: battlelost.wav"));
-  EXPECT_TRUE(s.WorldShips[5] == 1000 - hits && s.WorldOwner[5] == 0);
+  EXPECT_TRUE(rec.Has("pause: 120") && rec.Has("cue: battlelost.wav"));  // 2*(1500*1000+25)/(1000*25) ms a shot
+  EXPECT_TRUE(rec.Has("log 2:   World Zea Fought Off 25 Ships From ENEMY1") && s.WorldOwner[5] == 0);
+  EXPECT_EQ(s.WorldShips[5], 1000 - hits);
   EXPECT_EQ(s.WorldHistory[5][3], Y + ": Fought Off 25 Ships From ENEMY1, " + Str(1000 - hits) + " Ships Left \r\n");
   // One class-2 ship against two class-1 ships. A first hit leaves 0.5, shown as 0: the defender's volley is
   // empty and the attacker's next shot ends the battle even when it misses.
@@ -143,9 +144,16 @@ TEST_F(Arrive, HitsWearDownTheShieldThenCostShipsByClassInVolleysUntilASideHasNo
   while (draws(Rng(seed), 2) != std::vector<bool>{true, false}) ++seed;
   game.rng = Rng(seed), Land(2, 2, 1, 1, 1, 2);
   EXPECT_TRUE(Count("pause: 300") == 2 && s.WorldOwner[5] == 1 && s.WorldShips[5] == 1);
+  // Half a ship on each side: neither fires a shot, and the world holds in whole ships.
+  Land(2, .5f, 1, .5f, 1, 1);
+  EXPECT_TRUE(Count("pause: 300") == 0 && s.WorldOwner[5] == 2 && s.WorldShips[5] == 0 && !s.FleetFrom[3]);
+  for (float tiny : {1e-20f, 1e-45f}) {  // almost no ships do not make the shots wait for ever
+    s.WorldShips[5] = tiny, game.BattleSetup(Fleet(3, 4, 5, 1, 20, 1));
+    EXPECT_TRUE(std::isfinite(s.ShotDelay) && s.ShotDelay <= 60000) << tiny;
+  }
 }
 
-TEST_F(Arrive, AnnihilationAndSpeedGameKeepTheirPausesAndCues) {
+TEST_F(Arrive, AnnihilationSpeedGameAndConquestOfAnEmptyWorld) {
   s.WorldShield[5] = 60, Land(2, 40, 1, kAnnihilationBomb);
   const std::string text = "Ann Took Over World Zea With An Annihilation Bomb";
   EXPECT_TRUE(rec.Has("log 3:   " + text) && s.WorldHistory[5][2] == Y + ": " + text + " \r\n");
@@ -154,9 +162,8 @@ TEST_F(Arrive, AnnihilationAndSpeedGameKeepTheirPausesAndCues) {
   EXPECT_EQ(rec.Only("pause").size(), 8u);  // rings, 500, the final second, rings: no shots
   s.SpeedGame = kTrue, Land(2, 3, 1, 30);
   EXPECT_TRUE(rec.Only("pause") == Lines{"pause: 1000"} && rec.Only("cue").empty());
-}
-
-TEST_F(Arrive, AnEmptyWorldFallsAtOnceAndTheConquerorFindsItsTreasures) {
+  s.SpeedGame = kFalse;
+  // An empty world falls at once and the conqueror finds its treasures.
   const std::tuple<int, int, int, bool, float, int, int, int, Lines> cases[] = {
       // attacker, treasure, bombs, network game; Zea's ships, bombs and treasure after, crystal; the finds told,
       // each as the log's text and the record's line after the stamp
@@ -204,9 +211,9 @@ TEST_F(Arrive, ProximityBombsDestroyBigEnoughForeignFleetsWithinTwentyAndTwentyA
     game.Proximity(3, 0);
     const std::string text = "A Proximity Bomb Set By Bob On World W6 Destroyed" +
                              (ships < 9999 ? Str(ships) + " Ships From Ann" : " A Traveling Bomb From ENEMY1");
-    EXPECT_TRUE(rec.Has("notice:   " + text) && rec.Has("cue: bomb.wav"));
-    EXPECT_EQ(s.GameHistory[owner - 1] + s.GameHistory[2], "\r\n  " + text);  // the bomb's owner hears nothing
-    EXPECT_EQ(s.WorldHistory[5][owner - 1], Y + ": " + text + " \r\n");
+    EXPECT_TRUE(rec.Has("notice:   " + text) && rec.Has("cue: bomb.wav"));  // the bomb's owner hears nothing
+    EXPECT_EQ(s.GameHistory[owner - 1] + s.GameHistory[2] + s.WorldHistory[5][owner - 1],
+              "\r\n  " + text + Y + ": " + text + " \r\n");
     EXPECT_EQ(s.BombOwner[0] + s.BombWorld[0] + s.BombThreshold[0] + s.FleetFrom[3], 0);
   }
   std::fill_n(s.BombOwner.begin(), 19, 3), Land(2, 10, 1, 10050);
@@ -223,8 +230,8 @@ TEST_F(Arrive, ProximityBombsDestroyBigEnoughForeignFleetsWithinTwentyAndTwentyA
 
 TEST_F(Arrive, APulseBombSweepsEightyUnitsAroundTheHomeWorld) {
   s.WorldOwner[8] = 1, s.WorldBombs[8] = 2, game.SelectedFrom = 8, game.mnuComSendPulse_Click();
-  EXPECT_EQ(rec.Only("notice"), Lines{"notice:  Pulse Bomb Sent!"});
-  EXPECT_TRUE(rec.Has("pause: 1500") && s.WorldTreasure[8] == kPulseArmed && s.WorldBombs[8] == 1);
+  EXPECT_TRUE(rec.Only("notice") == Lines{"notice:  Pulse Bomb Sent!"} && rec.Has("pause: 1500"));
+  EXPECT_TRUE(s.WorldTreasure[8] == kPulseArmed && s.WorldBombs[8] == 1);
   // Fleet f flies along world f's orbit at angle 0, as the home world does on orbit 100.
   const std::tuple<int, float, float, float, bool> fleets[] = {
       // owner, ships, orbit, remaining, destroyed

@@ -12,9 +12,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-// One orbit where nothing turns: a world at the source's angle is met at once (distance 0, one turn under way),
-// one 5 radians ahead is out of every course's reach. Seat 0 is human, seat 1 the computer whose turn it is;
-// world 0 is its source with 100 ships.
+// One orbit where nothing turns: a world at angle 0 is met at once, one at 5 radians never. Seat 1 (the computer)
+// plays from world 0 with 100 ships.
 struct Board {
   static constexpr uint8_t kHuman = 1, kMe = 2;
   struct : test::Recorder {
@@ -36,17 +35,14 @@ struct Board {
   void AtTurn(int turn) {
     for (s.GameYear = 1; CurrentTurn(s) < turn;) s.GameYear = Sng(static_cast<double>(s.GameYear) + 0.05);
   }
-  void Report(int w, int turn, int production, int ships) {
-    auto& k = s.PlayerKnowledge[1];
-    k[0][w] = static_cast<int16_t>(turn), k[1][w] = 1, k[2][w] = static_cast<int16_t>(production);
-    k[3][w] = static_cast<int16_t>(ships);
+  void Report(int w, int16_t turn, int16_t production, int16_t ships) {
+    for (int i = 0; const int16_t v : {turn, int16_t{1}, production, ships}) s.PlayerKnowledge[1][i++][w] = v;
   }
-  void Claim(int slot, int to, float remaining) {
-    s.FleetFrom[slot] = 2, s.FleetTo[slot] = static_cast<uint8_t>(to + 1), s.FleetOwner[slot] = kHuman;
-    s.FleetShips[slot] = 5, s.FleetRemaining[slot] = remaining;
+  void Claim(int to, float remaining) {  // a fleet of the human's, far down the slots
+    s.FleetFrom[60] = 2, s.FleetTo[60] = static_cast<uint8_t>(to + 1), s.FleetOwner[60] = kHuman, s.FleetShips[60] = 5;
+    s.FleetRemaining[60] = remaining;
   }
-  // The computer's fleets in slot order as "from>to ships".
-  Lines Fleets() const {
+  Lines Fleets() const {  // the computer's, as "from>to ships"
     Lines out;
     for (int f = 0; f < kFleets; ++f)
       if (s.FleetFrom[f] && s.FleetOwner[f] == kMe)
@@ -91,8 +87,8 @@ TEST(EnemyTurn, OrdersAndTheTurnHandedBack) {
       {"ships do", [](Board& b) { b.s.PlayerCrystal[1] = b.s.WorldBombs[0] = 1, b.Put(H, 0, 10, 1, 8); }, {"0>1 25"}},
       {"reported rich", [](Board& b) { b.s.WorldBombs[0] = 1, b.Report(b.Put(H, 0, 200), 0, 8, 200); }, {"0>1 9999"}},
       // A fleet of any owner arriving first claims the target; every slot counts.
-      {"claimed", [](Board& b) { b.Claim(60, b.Put(0, .5f, 30), .01f); }, {}},
-      {"arrives later", [](Board& b) { b.Claim(60, b.Put(0, .5f, 30), .9f); }, {"0>1 0"}},
+      {"claimed", [](Board& b) { b.Claim(b.Put(0, .5f, 30), .01f); }, {}},
+      {"arrives later", [](Board& b) { b.Claim(b.Put(0, .5f, 30), .9f); }, {"0>1 0"}},
       // Consolidation on an own world at least as good in class times production: 6 draws 6, 5 does not.
       {"gather", [](Board& b) { b.s.WorldProduction[0] = 6, b.Put(Me, 0, 0, 2, 3), b.Put(0, kFar, 30); }, {"0>1 100"}},
       {"stay", [](Board& b) { b.s.WorldProduction[0] = 6, b.Put(Me, 0, 0, 5, 1), b.Put(0, kFar, 30); }, {}},

@@ -75,13 +75,11 @@ TEST(NewGame, SeatsHomeWorldsTreasuresAndTheWorldsBeyondTheCount) {
 TEST(NewGame, NothingLeaksFromTheLastGame) {
   Game a(77);
   GameSetup setup = Seats({"Ann", "Bob", "", ""}, 20, " 25");
-  NewGame(a, setup);
   GameState& s = a.state;
-  EXPECT_EQ(s.TruceTurn, 25);
-  s.GameHistory[0] = "old news", s.WorldHistory[2][1] = "x";
-  s.PlayerKnowledge[1][0][5] = 12, s.FleetFrom[3] = 4, s.WorldBombs[5] = 3;
-  setup.truceText = "0";  // no truce chosen: the last value stays
   NewGame(a, setup);
+  EXPECT_EQ(s.TruceTurn, 25);
+  s.GameHistory[0] = "old news", s.WorldHistory[2][1] = "x", s.PlayerKnowledge[1][0][5] = 12, s.FleetFrom[3] = 4;
+  s.WorldBombs[5] = 3, setup.truceText = "0", NewGame(a, setup);  // no truce chosen: the last value stays
   EXPECT_TRUE(s.GameHistory[0].empty() && s.WorldHistory[2][1].empty() && s.PlayerKnowledge[1][0][5] == 0);
   EXPECT_TRUE(s.FleetFrom[3] == 0 && s.WorldBombs[5] == 0 && s.TruceTurn == 25);
 }

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
-#include <cstring>
 #include <random>
 #include <vector>
 
@@ -42,9 +42,7 @@ TEST(Val, LeadingNumberOnlyAndStrictWholeLinesReadAsTheCLibraryReadsThem) {
   std::mt19937_64 rng(11);
   char buf[64];
   for (int i = 0; i < 20000; ++i) {
-    const uint64_t bits = rng();
-    double d;
-    std::memcpy(&d, &bits, sizeof d);
+    const double d = std::bit_cast<double>(rng());
     const float f = static_cast<float>(d);
     if (!std::isfinite(d)) continue;
     std::snprintf(buf, sizeof buf, i % 3 == 0 ? "%.17g" : i % 3 == 1 ? "%.9g" : "%.6e", i % 2 ? d : double(f));
@@ -58,8 +56,9 @@ TEST(Val, LeadingNumberOnlyAndStrictWholeLinesReadAsTheCLibraryReadsThem) {
     const float f = std::strtof(c.c_str(), nullptr);
     const std::optional<double> pd = ParseNumber(" " + t);
     const std::optional<float> pf = ParseSingle(t + " ");
-    ASSERT_TRUE(pd.has_value() == std::isfinite(d) && (!pd || std::memcmp(&*pd, &d, sizeof d) == 0)) << t;
-    ASSERT_TRUE(pf.has_value() == std::isfinite(f) && (!pf || std::memcmp(&*pf, &f, sizeof f) == 0)) << t;
+    using std::bit_cast;
+    ASSERT_TRUE(pd.has_value() == std::isfinite(d) && (!pd || bit_cast<uint64_t>(*pd) == bit_cast<uint64_t>(d)) &&
+                pf.has_value() == std::isfinite(f) && (!pf || test::Bits(*pf) == test::Bits(f))) << t;
   }
 }
 
@@ -74,17 +73,14 @@ TEST(Format, FixedPatternsRoundHalfAwayFromZero) {
 }
 
 TEST(RoundHalfEven, ToIntegerFieldsWithinTheirRangeOrAtItsEnds) {
-  EXPECT_EQ(RoundHalfEven(2.5, 0, 255), 2);
-  EXPECT_EQ(RoundHalfEven(3.5, 0, 255), 4);
-  EXPECT_FALSE(RoundHalfEven(255.5, 0, 255));  // rounds to 256
-  EXPECT_EQ(RoundHalfEven(-0.4, 0, 255), 0);
-  EXPECT_EQ(Int(-0.5), -1);
-  EXPECT_EQ(RoundHalfEvenUnchecked(1e30), INT64_MAX);
-  EXPECT_EQ(RoundHalfEvenUnchecked(-1e30), INT64_MIN);
-  EXPECT_EQ(RoundHalfEvenUnchecked(NAN), INT64_MIN);
-  EXPECT_EQ(RoundHalfEvenClamped(2.5, 0, 10), 2);
-  EXPECT_EQ(RoundHalfEvenClamped(-3e38, -32768, 32767), -32768);
-  EXPECT_EQ(RoundHalfEvenClamped(32767.4, -32768, 32767), 32767);
+  using V = std::vector<long long>;
+  auto even = [](double x) { return RoundHalfEven(x, 0, 255).value_or(-1); };
+  EXPECT_EQ(V({even(2.5), even(3.5), even(-0.4), even(255.5), static_cast<long long>(Int(-0.5))}), V({2, 4, 0, -1, -1}));  // 255.5 to 256
+  EXPECT_EQ(V({RoundHalfEvenUnchecked(1e30), RoundHalfEvenUnchecked(-1e30), RoundHalfEvenUnchecked(NAN)}),
+            V({INT64_MAX, INT64_MIN, INT64_MIN}));
+  EXPECT_EQ(V({RoundHalfEvenClamped(2.5, 0, 10), RoundHalfEvenClamped(-3e38, -32768, 32767),
+               RoundHalfEvenClamped(32767.4, -32768, 32767)}),
+            V({2, -32768, 32767}));
 }
 
 TEST(GameClock, YearDriftsAndTurnNumberAbsorbsItUntilTurn421) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "game/game.h"
-#include "game/newgame.h"
+#include "support/games.h"
 #include "game/travel.h"
 #include "support/trips.h"
 #include "support/vectors.h"
@@ -54,7 +54,6 @@ struct Recorder : Presenter, Relay {
 };
 
 struct Dispatch : ::testing::Test {
-  Dispatch() { NewGame(game, {.names = {"Ann", "Bob", "", ""}}); }
   // Sends from world 8 and returns the slot of the fleet heading for `to` (each test sends to a different world).
   int Send(int to, int amount) {
     game.SelectedFrom = 8, game.SelectedTo = static_cast<int16_t>(to), game.Sendships(static_cast<int16_t>(amount));
@@ -62,7 +61,7 @@ struct Dispatch : ::testing::Test {
       if (s.FleetFrom[f] && s.FleetTo[f] == to + 1) return f;
     return kFleets;  // the slot the game never uses: all zero
   }
-  Game game{42};
+  Game game = test::Made({"Ann", "Bob", "", ""}, 30, 42);
   GameState& s = game.state;
 };
 

@@ -35,23 +35,20 @@ TEST(EndTurn, FleetsProductionShieldsRotationAndTheYear) {
   // 0.05 stored as a float lies above the double 0.05 taken off each turn.
   for (auto [left, turns] : {std::pair{0.05f, 2}, {0.1f, 3}, {0.5f, 10}, {0.001f, 1}}) {
     Game game = Made({"Ann", "", "", ""});
-    Launch(game.state, 8, 8, 7, left, 1);
     int ended = 0;
-    for (; game.state.FleetFrom[0] != 0 && ended < 20; ++ended) game.EndTurn();
+    for (Launch(game.state, 8, 8, 7, left, 1); game.state.FleetFrom[0] && ended < 20; ++ended) game.EndTurn();
     EXPECT_EQ(ended, turns) << left;
   }
   // world, shield on, shield, production, ships; then shield, shield on and ships after
-  const int worlds[][8] = {{8, 1, 96, 8, 10, 100, 0, 14},  // four points overflow into ships
-                           {9, 1, 50, 6, 3, 56, 1, 3},     // short of 100: no ships at all
-                           {10, 0, 0, 7, 1, 0, 0, 8}};
+  const uint8_t worlds[][8] = {{8, 1, 96, 8, 10, 100, 0, 14},  // four points overflow into ships
+                               {9, 1, 50, 6, 3, 56, 1, 3},     // short of 100: no ships at all
+                               {10, 0, 0, 7, 1, 0, 0, 8}};
   Game game = Made({"Ann", "", "", ""});
   GameState& s = game.state;
   for (int w = 0; w < s.WorldCount; ++w) s.WorldShieldOn[w] = s.WorldOwner[w] == 0;
-  for (const auto& w : worlds) {
-    s.WorldOwner[w[0]] = 1, s.WorldShieldOn[w[0]] = static_cast<uint8_t>(w[1]);
-    s.WorldShield[w[0]] = static_cast<uint8_t>(w[2]), s.WorldProduction[w[0]] = static_cast<uint8_t>(w[3]);
-    s.WorldShips[w[0]] = static_cast<float>(w[4]);
-  }
+  for (const auto& w : worlds)
+    s.WorldOwner[w[0]] = 1, s.WorldShieldOn[w[0]] = w[1], s.WorldShield[w[0]] = w[2], s.WorldProduction[w[0]] = w[3],
+    s.WorldShips[w[0]] = w[4];
   const GameState before = s;
   game.EndTurn();
   for (const auto& w : worlds)
@@ -94,8 +91,7 @@ TEST_F(AnnAndBob, TruceAnnouncementsAndTheTimersMinutesByTurn) {
     EXPECT_EQ(s.TurnMinutesLeft, minutes) << turn;
   }
   // The first turn of a game with shields says so; with nobody to wait for there is no timer.
-  s.TruceTurn = 12, s.ShieldOption = true, s.GameYear = 1;
-  rec.Clear(), game.GameCheck();
+  s.TruceTurn = 12, s.ShieldOption = true, s.GameYear = 1, rec.Clear(), game.GameCheck();
   EXPECT_EQ(rec.Only("notice: "), (Lines{"notice:  Battle Truce Set Until Turn 12!",
                                          "notice:  Ships Set To Travel With Shields!",
                                          "notice: Initiating Turn #0 Ann!", "notice: "}));
@@ -110,11 +106,10 @@ TEST_F(AnnAndBob, ATurnEndsByALeftClickWhenIdleOrWhenTheTimerRunsOut) {
   game.BusyFlag = kFalse, game.LeftClickArmed = kFalse, game.Form_DblClick();  // a right click armed nothing
   s.TurnMinutesLeft = 3;
   for (int i = 0; i < 3; ++i) game.tmrTurn_Timer();
-  ASSERT_GE(rec.events.size(), 8u);
-  EXPECT_EQ(Lines(rec.events.begin(), rec.events.begin() + 8),
-            (Lines{"notice:  2 Minutes Left Until Turn Over!", "cue: gameinfo.wav", "timer: on",
-                   "notice: < 1 Minute Left Until Turn Over!", "cue: timer.wav", "timer: on",
-                   "notice: Your Turn Is Now Over!", "pause: 1000"}));
+  rec.events.resize(8);
+  EXPECT_EQ(rec.events, (Lines{"notice:  2 Minutes Left Until Turn Over!", "cue: gameinfo.wav", "timer: on",
+                               "notice: < 1 Minute Left Until Turn Over!", "cue: timer.wav", "timer: on",
+                               "notice: Your Turn Is Now Over!", "pause: 1000"}));
   EXPECT_EQ(s.CurrentPlayer, 1);
 }
 
@@ -152,20 +147,16 @@ TEST_F(AnnAndBob, EliminationOnceSurvivorRatingABombInFlightAndConquest) {
   s.GameYear = 1;
   for (int w = 0; w < s.WorldCount; ++w) s.WorldOwner[w] = 1, cls += s.WorldClass[w], prod += s.WorldProduction[w];
   s.TruceTurn = 12, game.GameCheck();
-  ASSERT_TRUE(rec.Has("gameover"));
-  EXPECT_TRUE(rec.Has("notice: Ann Has Taken Over The Entire Solar System With An Rating Of " +
+  EXPECT_TRUE(rec.Has("gameover") && rec.Has("notice: Ann Has Taken Over The Entire Solar System With An Rating Of " +
                       Format(Sng(cls * prod), "0.0")));
   EXPECT_TRUE(s.WorldOwner[0] == 0 && s.TruceTurn == 0);  // cleared for the next game
 }
 
-// A network turn end: the seat is done at once; the server counts its
-// clients and ends the turn for all when every seat is done or gone.
+// The server ends the turn for all when every seat is done or gone.
 TEST_F(AnnAndBob, NetworkTurnEndsWaitForEverySeat) {
   struct Sent : Relay {
     bool Connected(int socket) const override { return socket == 1; }
-    void SendStatus(int socket, int seat, const std::string& t) override {
-      log.push_back(std::to_string(socket) + " " + std::to_string(seat) + t);
-    }
+    void SendStatus(int so, int seat, const std::string& t) override { log.push_back(Str(so) + Str(seat) + t); }
     void SendEndTurn() override { log.push_back("endturn"); }
     Lines log;
   } relay;
@@ -177,7 +168,7 @@ TEST_F(AnnAndBob, NetworkTurnEndsWaitForEverySeat) {
   };
   turnOf("Taking Turn", "Taking Turn"), game.ImgDone_Click();
   EXPECT_TRUE(rec.Has("notice:  Waiting on Bob"));
-  EXPECT_EQ(relay.log, Lines{"1 0Ann:  Done Turn"});
+  EXPECT_EQ(relay.log, Lines{" 1 0Ann:  Done Turn"});
   EXPECT_TRUE(game.TurnLock == kTrue && s.GameYear == 1.0f);
   game.ImgDone_Click();  // refused: this seat is done already
   EXPECT_EQ(relay.log.size(), 1u);
@@ -185,17 +176,16 @@ TEST_F(AnnAndBob, NetworkTurnEndsWaitForEverySeat) {
   EXPECT_TRUE(relay.log.back() == "endturn" && s.GameYear > 1.0f);
   game.role = NetRole::Client;  // a client only tells the server
   turnOf("Taking Turn", "Taking Turn"), relay.log.clear(), game.ImgDone_Click();
-  EXPECT_EQ(relay.log, Lines{"0 0Ann:  Done Turn"});
+  EXPECT_EQ(relay.log, Lines{" 0 0Ann:  Done Turn"});
 }
 
-// The computer seats' turns end through the host's loop, never inside one
-// another: the stack is as deep at the hundredth turn as at the first.
+// Computer turns end through the host's loop, never nested: the stack stays as deep at turn 100 as at turn 1.
 TEST(TurnDriver, AllComputerGamesPlayAtAConstantDepthAndRepeatForASeed) {
   struct StackProbe : Presenter {
     void TurnEndPending() override {
       char here;
-      lo = std::min(lo, reinterpret_cast<uintptr_t>(&here)), hi = std::max(hi, reinterpret_cast<uintptr_t>(&here));
-      ++calls;
+      const auto at = reinterpret_cast<uintptr_t>(&here);
+      lo = std::min(lo, at), hi = std::max(hi, at), ++calls;
     }
     uintptr_t lo = UINTPTR_MAX, hi = 0;
     int calls = 0;
@@ -208,9 +198,7 @@ TEST(TurnDriver, AllComputerGamesPlayAtAConstantDepthAndRepeatForASeed) {
   };
   const GameState a = play(21, &probe);
   EXPECT_TRUE(probe.calls >= 100 && probe.hi - probe.lo < 4096u) << probe.calls << " " << probe.hi - probe.lo;
-  EXPECT_GT(a.GameYear, 1.5f);
-  EXPECT_TRUE(a == play(21, nullptr));
-  EXPECT_FALSE(a == play(22, nullptr));
+  EXPECT_TRUE(a.GameYear > 1.5f && a == play(21, nullptr) && !(a == play(22, nullptr)));
 }
 
 }  // namespace

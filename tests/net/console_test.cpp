@@ -2,45 +2,32 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 namespace valkoran {
 namespace {
 
 using Lines = std::vector<std::string>;
-
 // Seat 0 "Ann" is at the controls and owns worlds 0 and 1; seat 1 "Bob" owns world 2.
 GameState Panel() {
   GameState s;
-  s.PlayerName = {"Ann", "Bob"};
-  s.WorldCount = 4;
+  s.PlayerName = {"Ann", "Bob"}, s.WorldCount = 4, s.WorldOwner = {1, 1, 2};
   s.WorldName = {"Ares", "Bora", "Cyd", "Dun"};
-  s.WorldOwner = {1, 1, 2};
   return s;
 }
 
 Lines Texts(const std::vector<ConsoleRow>& rows, std::vector<int>* data = nullptr) {
   Lines out;
-  for (const auto& r : rows) {
-    out.push_back(r.text);
-    if (data) data->push_back(r.data);
-  }
+  for (const auto& r : rows) out.push_back(r.text), data ? data->push_back(r.data) : void();
   return out;
 }
 
 TEST(Console, WorldRowsIndicatorsAndTheComputersEmptyPanel) {
   GameState s = Panel();
-  s.WorldOwner[3] = 1;
-  s.WorldCount = 3;  // owned, but not in play
-  s.WorldClass[0] = 3, s.WorldProduction[0] = 9, s.WorldShieldOn[0] = 1, s.WorldShips[0] = 5;
-  s.WorldTreasure = {kDoubleFuel, 0, kDoubleFuel, kDoubleFuel}, s.WorldBombs = {3, 0, 4, 5};
-  s.WorldClass[1] = 1, s.WorldProduction[1] = 10, s.WorldShield[1] = 100, s.WorldShips[1] = 1000;
+  s.WorldOwner[3] = 1, s.WorldCount = 3;  // owned, but not in play
+  s.WorldClass = {3, 1}, s.WorldProduction = {9, 10}, s.WorldShieldOn[0] = 1, s.WorldShips = {5, 1000};
+  s.WorldTreasure = {kDoubleFuel, 0, kDoubleFuel, kDoubleFuel}, s.WorldBombs = {3, 0, 4, 5}, s.WorldShield[1] = 100;
   // Own proximity bombs show on their own world only; a rival's never.
-  s.BombOwner = {0, 0, 1, 2, 0, 0, 0, 1, 0, 1};
-  s.BombWorld = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
-  s.FleetFrom[0] = 3, s.FleetOwner[0] = 2, s.FleetTo[0] = 1, s.FleetShips[0] = 5;  // Bob's
-  s.PlayerCrystal[0] = 1;
+  s.BombOwner = {0, 0, 1, 2, 0, 0, 0, 1, 0, 1}, s.BombWorld = {0, 0, 0, 0, 0, 0, 0, 0, 0, 1};
+  s.FleetFrom[0] = 3, s.FleetOwner[0] = 2, s.FleetTo[0] = 1, s.FleetShips[0] = 5, s.PlayerCrystal[0] = 1;  // Bob's
   ConsolePanel p = BuildConsole(s, false);
   EXPECT_EQ(p.header, "  World:              Class:         Prod:         Shield:    Ships/Bombs:");
   std::vector<int> data;
@@ -49,23 +36,18 @@ TEST(Console, WorldRowsIndicatorsAndTheComputersEmptyPanel) {
   EXPECT_EQ(data, (std::vector<int>{0, 1}));
   EXPECT_EQ(Texts(p.fleets), Lines{"None"});
   EXPECT_TRUE(p.bombs == 3 && p.doubleShown && p.crystalShown);
-  p = BuildConsole(s, true);
-  EXPECT_TRUE(p.bombs == 0 && !p.doubleShown && !p.crystalShown);
   s.WorldTreasure[0] = 0, s.WorldTreasure[1] = 4;  // a hangar counts, not only fuel
   EXPECT_TRUE(BuildConsole(s, false).doubleShown);
-
-  s.PlayerName[1] = "ENEMY1", s.CurrentPlayer = 1;
-  p = BuildConsole(s, false);
+  p = BuildConsole(s, true);
+  EXPECT_TRUE(p.bombs == 0 && !p.doubleShown && !p.crystalShown);
+  s.PlayerName[1] = "ENEMY1", s.CurrentPlayer = 1, p = BuildConsole(s, false);
   EXPECT_TRUE(p.header.empty() && p.worlds.empty() && p.fleets.empty());
   EXPECT_TRUE(p.bombs == 4 && p.doubleShown);  // the indicators still follow the seat
-
   const std::tuple<int, float, std::string> widths[] = {  // shield, ships, the row from the shield column on
       {1, 9, "   1%\t       9"}, {99, 10, "   99%\t     10"}, {50, 99, "   50%\t     99"},
       {255, 100, "  255%\t   100"}, {100, 999, "  100%\t   999"}};
   for (const auto& [shield, ships, tail] : widths) {
-    s = Panel();
-    s.WorldShield[0] = static_cast<uint8_t>(shield), s.WorldShips[0] = ships;
-    p = BuildConsole(s, false);
+    s = Panel(), s.WorldShield[0] = static_cast<uint8_t>(shield), s.WorldShips[0] = ships, p = BuildConsole(s, false);
     EXPECT_EQ(p.worlds.at(0).text, "  Ares        \t 0\t    0\t" + tail);
     EXPECT_TRUE(p.bombs == 0 && !p.doubleShown && !p.crystalShown);  // nothing to show
   }
@@ -77,9 +59,8 @@ TEST(Console, FleetLinesInSlotOrder) {
       // slot, owner, target, ships, turns left: a part of a turn counts whole, 0.1 is exactly two
       {0, 1, 3, 12, 0.05f}, {1, 2, 1, 40, 0.3f},      {4, 1, 4, 9999, 0.06f},
       {5, 1, 3, 0, 0.1f},   {8, 1, 1, 10005, 0.101f}, {9, 1, 2, 1, 0.3f}};
-  for (const auto& [f, owner, to, ships, remaining] : fleets)
-    s.FleetFrom[f] = 1, s.FleetOwner[f] = owner, s.FleetTo[f] = to, s.FleetShips[f] = ships,
-    s.FleetRemaining[f] = remaining;
+  for (const auto& [f, owner, to, ships, left] : fleets)
+    s.FleetFrom[f] = 1, s.FleetOwner[f] = owner, s.FleetTo[f] = to, s.FleetShips[f] = ships, s.FleetRemaining[f] = left;
   std::vector<int> data;
   EXPECT_EQ(Texts(BuildConsole(s, false).fleets, &data),
             (Lines{" 12 Ships Will Reach World Cyd in 1 Turn", " A Bomb Will Reach World Dun in 2 Turns",
@@ -90,21 +71,15 @@ TEST(Console, FleetLinesInSlotOrder) {
 
 TEST(StatusReport, OneLinePerSeatStillInPlay) {
   GameState s = Panel();
-  s.PlayerName = {"Ann", "Bob", "Cid", "Dee"};
-  s.WorldClass[0] = 3, s.WorldProduction[0] = 9, s.WorldShips[0] = 5, s.WorldBombs[0] = 2;
-  s.WorldClass[1] = 5, s.WorldProduction[1] = 10, s.WorldShips[1] = 1000;
-  s.WorldOwner[2] = 3;  // Cid's, but Cid's line says eliminated
+  s.PlayerName = {"Ann", "Bob", "Cid", "Dee"}, s.WorldOwner[2] = 3, s.GameYear = 1;  // Cid's, but Cid is eliminated
+  s.WorldClass = {3, 5}, s.WorldProduction = {9, 10}, s.WorldShips = {5, 1000}, s.WorldBombs[0] = 2;
   // Bob has no world left but ships under way; Dee only a bomb under way.
-  s.FleetFrom[0] = 1, s.FleetOwner[0] = 2, s.FleetTo[0] = 1, s.FleetShips[0] = 12;
-  s.FleetFrom[1] = 1, s.FleetOwner[1] = 4, s.FleetTo[1] = 1, s.FleetShips[1] = 9999;
-  s.GameYear = 1;
+  s.FleetFrom = {1, 1}, s.FleetOwner = {2, 4}, s.FleetTo = {1, 1}, s.FleetShips = {12, 9999};
   EXPECT_EQ(StatusReportText(s, {"Ann:  Taking Turn", "Bob:  Done Turn", "Cid:  Eliminated", "Dee:  Done Turn"}),
             "    Ann Owns 2 Worlds With 19 Production and 1005 Ships, Rating: 152.0    \r\n"
             "    Bob Owns 0 World With 0 Production and 0 Ships, Rating: 0.0    \r\n"
             "    Dee Was Eliminated From Game!    \r\n");
-
-  s.GameYear = 2;  // turn 20: the rating is spread over 21 turns
-  s.WorldOwner[1] = 2;
+  s.GameYear = 2, s.WorldOwner[1] = 2;  // turn 20: the rating is spread over 21 turns
   s.PlayerName[2] = s.PlayerName[3] = "";  // empty seats get no line, not even as eliminated
   EXPECT_EQ(StatusReportText(s, {}),
             "    Ann Owns 1 World With 9 Production and 5 Ships, Rating: 1.3    \r\n"

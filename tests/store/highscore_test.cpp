@@ -17,11 +17,9 @@ HighScoreEntry Entry(const std::string& name, float rating) {
 
 TEST(HighScore, TheFileHoldsAllEightyLinesWhateverItHeldBefore) {
   const std::string dir = test::TempDir(), path = dir + "/HighScore";
-  EXPECT_EQ(HighScore(path, HighScoreEntry{}).insertedAt, -1);  // the menu's empty call writes nothing
-  EXPECT_FALSE(std::ifstream(path).good());
+  EXPECT_TRUE(HighScore(path, HighScoreEntry{}).insertedAt == -1 && !std::ifstream(path).good());
   EXPECT_EQ(HighScore(path, Entry("Ann", 7.26f)).insertedAt, 0);
-  std::string expected;
-  for (auto c : {"007.3", "Ann", "9", " 4", " 37", "3.25", " 120", "12/06/26"}) expected += std::string(c) + "\r\n";
+  std::string expected = "007.3\r\nAnn\r\n9\r\n 4\r\n 37\r\n3.25\r\n 120\r\n12/06/26\r\n";
   for (int i = 0; i < 72; ++i) expected += "\r\n";
   EXPECT_EQ(test::Slurp(path), expected);
   // A short file with LF ends, and a result without worlds (no mean class).
@@ -32,8 +30,8 @@ TEST(HighScore, TheFileHoldsAllEightyLinesWhateverItHeldBefore) {
   EXPECT_TRUE(!o.error && o.table[0][5] == "0.00" && o.table[1][7] == "1/2/25" && HighScoreRowEmpty(o.table[2]));
   const std::string text = test::Slurp(path);
   EXPECT_TRUE(std::count(text.begin(), text.end(), '\n') == 80 && std::count(text.begin(), text.end(), '\r') == 80);
-  const HighScoreOutcome folder = HighScore(dir, Entry("Ann", 50));  // unreadable: reported, nothing entered
-  EXPECT_TRUE(folder.error && folder.insertedAt == -1);
+  const HighScoreOutcome folder = HighScore(dir, Entry("Ann", 50));
+  EXPECT_TRUE(folder.error && folder.insertedAt == -1);  // unreadable: reported, nothing entered
 }
 
 TEST(HighScore, OrderTiesAndTheDroppedTenthRow) {

@@ -21,11 +21,7 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 Lines Split(const std::string& text) { const auto ls = fileio::SplitLines(text); return {ls.begin(), ls.end()}; }
-std::string Join(const Lines& lines) {
-  std::string t;
-  for (auto& l : lines) t += l + "\r\n";
-  return t;
-}
+std::string Join(const Lines& lines) { std::string t; for (auto& l : lines) t += l + "\r\n"; return t; }
 const std::string kAccessError = ErrorText(75, "Path/File access error");
 // The first fleet line and the first bomb line of Played()'s file (one of its history blocks has two lines).
 constexpr size_t kFleetLine = 14 + 30 * 21 + 1, kBombLine = kFleetLine + 900;
@@ -35,13 +31,12 @@ GameState Played() {
   Game game(2024);
   NewGame(game, {.names = {"Ann", "ENEMY1", "Cid", ""}, .worlds = 24, .truceChecked = true, .shields = true});
   GameState& s = game.state;
-  s.GameYear = Sng(1 + 37 * 0.05);
-  game.SelectedFrom = 8, game.SelectedTo = 3, game.Sendships(50);
+  s.GameYear = Sng(1 + 37 * 0.05), game.SelectedFrom = 8, game.SelectedTo = 3, game.Sendships(50);
   game.SelectedFrom = 10, game.SelectedTo = 0, game.Sendships(1);
   s.BombOwner[4] = 2, s.BombWorld[4] = 17, s.BombThreshold[4] = 25;
   s.WorldHistory[3][0] = " Year 1.40, Turn #8: 5 Reinforcements Arrived \r\n Year 1.10, Turn #2: older";
-  s.GameHistory[0] = "\r\n  Ann World Brazos Fought Off 12 Ships From Cid\r\n second line";
-  s.GameHistory[2] = "one line", s.CurrentPlayer = 2, s.ShotDelay = 12.5f;
+  s.GameHistory = {"\r\n  Ann World Brazos Fought Off 12 Ships From Cid\r\n second line", "", "one line"};
+  s.CurrentPlayer = 2, s.ShotDelay = 12.5f;
   return s;
 }
 
@@ -58,18 +53,17 @@ TEST(SaveFile, LayoutRoundTripAndRefusals) {
   EXPECT_EQ(Lines(lines.begin() + kBombLine + 60, lines.end()),
             (Lines{"", "  Ann World Brazos Fought Off 12 Ships From Cid", " second line", " 255", "", " 255",
                    "one line", " 255", "", " 255"}));
-  // Read back, also with LF ends and numbers without their blank; fields the file does not carry stay the caller's.
-  std::string lf = text, bare;
+  std::string lf = text, bare;  // read back also with LF ends, and numbers without their blank
   std::erase(lf, '\r');
-  for (const std::string& l : lines)  // the blank before a number dropped
+  for (const std::string& l : lines)
     bare += l.substr(l.size() > 1 && l[0] == ' ' && ((l[1] >= '0' && l[1] <= '9') || l[1] == '.')) + "\r\n";
-  GameState current;
+  GameState current;  // fields the file does not carry stay the caller's
   current.PlayerKnowledge[1][2][3] = 7;
   for (const std::string& variant : {text, lf, bare}) {
     LoadOutcome o = ReadGameText(variant, current);
     ASSERT_TRUE(o.state) << o.error;
-    EXPECT_EQ(WriteGameText(*o.state), text);
-    EXPECT_TRUE(o.state->PlayerKnowledge[1][2][3] == 7 && o.state->PlayerColor[1] == Rgb(0, 50, 255));
+    EXPECT_TRUE(WriteGameText(*o.state) == text && o.state->PlayerKnowledge[1][2][3] == 7 &&
+                o.state->PlayerColor[1] == Rgb(0, 50, 255));
   }
   auto with = [&](size_t at, const std::string& line) { auto ls = lines; return ls[at] = line, Join(ls); };
   const std::string badType = ErrorText(13, "Type mismatch"), overflow = ErrorText(6, "Overflow");
@@ -97,12 +91,11 @@ TEST(SaveFile, FilesOnDiskLinksAndFailedSaves) {
   GameState s = Played();
   ASSERT_FALSE(SaveGame(path, s));
   // Through a link to a link: the file it names is replaced and the links stay; a dangling link makes its file.
-  fs::create_symlink("real/alpha.gam", dir + "/link.gam");
-  fs::create_symlink(dir + "/link.gam", dir + "/link2.gam");
-  fs::create_symlink("real/new.gam", dir + "/dangling.gam");
+  for (auto [to, link] : {std::pair<std::string, std::string>{"real/alpha.gam", "/link.gam"},
+                          {dir + "/link.gam", "/link2.gam"}, {"real/new.gam", "/dangling.gam"}})
+    fs::create_symlink(to, dir + link);
   s.GameHistory[1] = "through the link";
-  ASSERT_FALSE(SaveGame(dir + "/link2.gam", s));
-  ASSERT_FALSE(SaveGame(dir + "/dangling.gam", s));
+  ASSERT_TRUE(!SaveGame(dir + "/link2.gam", s) && !SaveGame(dir + "/dangling.gam", s));
   const std::string saved = WriteGameText(s);
   EXPECT_TRUE(test::Slurp(path) == saved && test::Slurp(dir + "/real/new.gam") == saved);
   // Nothing but a plain file is replaced, or read.
@@ -112,53 +105,43 @@ TEST(SaveFile, FilesOnDiskLinksAndFailedSaves) {
   EXPECT_EQ(LoadGame(dir + "/fifo.gam", GameState{}).error, kAccessError);
   // The longest name a folder takes still leaves room for the scratch file.
   const std::string longest = dir + "/" + std::string(251, 'n') + ".gam";
-  ASSERT_FALSE(SaveGame(longest, s));
-  EXPECT_EQ(test::Slurp(longest), saved);
-  // A write that fails half-way (the file size limit standing in for a full
-  // disk) leaves the old file whole, and its signal does not end the program.
+  EXPECT_TRUE(!SaveGame(longest, s) && test::Slurp(longest) == saved);
+  // A write that fails half-way (a file size limit for a full disk) leaves the old file whole and the program running.
   rlimit old{}, tiny{1000, 0};
   ::getrlimit(RLIMIT_FSIZE, &old);
-  tiny.rlim_max = old.rlim_max, ::setrlimit(RLIMIT_FSIZE, &tiny);
-  s.GameHistory[0] = "never written";
-  auto err = SaveGame(path, s);
+  tiny.rlim_max = old.rlim_max, ::setrlimit(RLIMIT_FSIZE, &tiny), s.GameHistory[0] = "never written";
+  const auto err = SaveGame(path, s);
   ::setrlimit(RLIMIT_FSIZE, &old);
   EXPECT_EQ(err.value_or("").rfind("Error # 57\r", 0), 0u) << err.value_or("saved");
   EXPECT_EQ(test::Slurp(path), saved);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir + "/real"), fs::directory_iterator()), 2);  // no scratch file
   struct sigaction now {};
-  ::sigaction(SIGXFSZ, nullptr, &now);
-  EXPECT_EQ(now.sa_handler, SIG_DFL);  // only the save ignores it
+  EXPECT_TRUE(::sigaction(SIGXFSZ, nullptr, &now) == 0 && now.sa_handler == SIG_DFL);  // only the save ignores it
   // A game the loader would refuse is not written.
   s.WorldShips[4] = 2.5f;
   EXPECT_EQ(SaveGame(path, s), std::string(kNotSaved) + "world 4's ships are not a whole number from 0 to 2^40.");
-  s.WorldShips[4] = 3;
-  s.WorldHistory[2][1] = "a line\r\n 255\r\nthat would end its block";
+  s.WorldShips[4] = 3, s.WorldHistory[2][1] = "a line\r\n 255\r\nthat would end its block";
   EXPECT_EQ(SaveGame(path, s), std::string(kNotSaved) + "it would not load back as it is.");
   EXPECT_EQ(test::Slurp(path), saved);
 }
 
-// A 64 MiB game of empty log lines loads in little more than its own size, and running short is a message,
-// not an abort: in a child process whose address space is capped at what is mapped now plus `extra`.
+// 64 MiB of empty log lines load in little more than their size, and running short is a message, not an abort.
 TEST(SaveFile, LoadingWithinBoundedMemory) {
   const std::string blank = test::TempDir() + "/blank.gam";
-  {
-    std::string text = WriteGameText(Played());
-    text.resize(text.size() - 6);  // the last " 255"
-    text.append((64u << 20) - text.size() - 6, '\n');
-    std::ofstream(blank, std::ios::binary) << text << " 255\r\n";
-  }
+  std::string text = WriteGameText(Played());
+  text.resize(text.size() - 6);  // the last " 255"
+  text.append((64u << 20) - text.size() - 6, '\n');
+  std::ofstream(blank, std::ios::binary) << text << " 255\r\n" << std::flush;
+  std::string().swap(text);  // not counted against the child's cap
   for (const auto& [extra, expected] : {std::pair<rlim_t, std::string>{80u << 20, ""}, {16u << 20, kOutOfMemory}}) {
-    EXPECT_EXIT(
-        {
-          size_t pages = 0;
-          std::ifstream("/proc/self/statm") >> pages;
-          rlimit cap{};
-          ::getrlimit(RLIMIT_AS, &cap);
-          cap.rlim_cur = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + extra;
-          ::setrlimit(RLIMIT_AS, &cap);
-          std::_Exit(LoadGame(blank, GameState{}).error == expected ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "") << extra;
+    auto child = [&] {  // capped at what is mapped now plus `extra`
+      size_t pages = 0;
+      std::ifstream("/proc/self/statm") >> pages;
+      rlimit cap{};
+      ::getrlimit(RLIMIT_AS, &cap), cap.rlim_cur = pages * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + extra;
+      ::setrlimit(RLIMIT_AS, &cap), std::_Exit(LoadGame(blank, GameState{}).error == expected ? 0 : 1);
+    };
+    EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "") << extra;
   }
 }
 
@@ -173,17 +156,16 @@ TEST(SaveFile, DamagedFilesNeverHalfLoad) {
     auto ls = lines;
     for (int e = 1 + static_cast<int>(rng() % 3); e > 0; --e) {
       const auto at = ls.begin() + static_cast<long>(rng() % ls.size());
-      if (const auto edit = rng() % 3; edit == 0) *at = junk[rng() % junk.size()];
-      else if (edit == 1) ls.erase(at);
-      else ls.insert(at, *at);
+      const auto edit = rng() % 3;
+      edit == 0 ? void(*at = junk[rng() % junk.size()]) : edit == 1 ? void(ls.erase(at)) : void(ls.insert(at, *at));
     }
     std::string text = Join(ls);
     if (rng() % 4 == 0) text.resize(rng() % text.size());
     const LoadOutcome o = ReadGameText(text, GameState{});
     const LoadOutcome again = o.state ? ReadGameText(WriteGameText(*o.state), GameState{}) : o;
-    loaded += o.state.has_value();
     ASSERT_TRUE(o.state ? again.state && WriteGameText(*again.state) == WriteGameText(*o.state) : known.count(o.error))
         << i << o.error;
+    loaded += o.state.has_value();
   }
   EXPECT_GT(loaded, 100);  // harmless edits (a history line, a count) still load
 }

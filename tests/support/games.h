@@ -14,10 +14,7 @@ namespace valkoran::test {
 // A new game on `worlds` worlds with these seats ("" empty), not yet started.
 inline Game Made(std::array<std::string, 4> names, int worlds = 12, uint64_t seed = 5) {
   Game game(seed);
-  GameSetup setup;
-  setup.names = std::move(names);
-  setup.worlds = worlds;
-  NewGame(game, setup);
+  NewGame(game, {.names = std::move(names), .worlds = worlds});
   return game;
 }
 

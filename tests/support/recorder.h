@@ -2,6 +2,8 @@
 // as short tagged lines ("notice: ...", "cue: battlestart.wav", "pause: 1000").
 #pragma once
 
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -31,15 +33,10 @@ class Recorder : public Presenter {
   // The events whose tag starts with `prefix`, in order.
   std::vector<std::string> Only(const std::string& prefix) const {
     std::vector<std::string> out;
-    for (const auto& e : events)
-      if (e.rfind(prefix, 0) == 0) out.push_back(e);
+    std::copy_if(events.begin(), events.end(), std::back_inserter(out), [&](auto& e) { return e.starts_with(prefix); });
     return out;
   }
-  bool Has(const std::string& event) const {
-    for (const auto& e : events)
-      if (e == event) return true;
-    return false;
-  }
+  bool Has(const std::string& event) const { return std::find(events.begin(), events.end(), event) != events.end(); }
   void Clear() { events.clear(); }
 
  private:

@@ -29,9 +29,7 @@ TripCase RandomTrip(std::mt19937_64& rng, int turns) {
   s.WorldOrbit[8] = pick(10) ? 130.0f : kRings[pick(9)];
   s.WorldTreasure[0] = pick(4) == 0 ? kDoubleFuel : kNoTreasure;
   if (pick(20) == 0) {
-    // Standing worlds on the outer ring, the target too far ahead for any
-    // course: positive courses fall short of it and negative angles are
-    // never reduced.
+    // Standing worlds on the outer ring, the target too far ahead for any course.
     s.WorldOrbit[8] = 130;
     s.WorldTreasure[0] = kNoTreasure;
     s.WorldOrbit[0] = s.WorldOrbit[1] = 210;
@@ -55,8 +53,7 @@ TripCase OddTrip(std::mt19937_64& rng, int i) {
   GameState& s = c.state;
   auto u = [&](double lo, double hi) { return Uniform(rng, lo, hi); };
   s.WorldOrbit[8] = i % 200 == 199 ? u(5000, 10000) : u(1, 250);
-  // One in eight orbits below zero: courses are no longer sorted by angle,
-  // and the search falls back on the rules' loop, kept quick by small angles.
+  // One in eight orbits below zero: the search falls back on the rules' loop, kept quick by small angles.
   const bool negative = i % 8 == 2;
   for (int w = 0; w < 2; ++w) {
     s.WorldOrbit[w] = (negative ? -1 : 1) * (i % 4 == 0 ? u(1, 10000) : u(1, 400));
@@ -96,12 +93,10 @@ TripCase OddTrip(std::mt19937_64& rng, int i) {
   s.TruceTurn = static_cast<int16_t>(rng() % 2 ? 0 : CurrentTurn(s) + rng() % 3);  // a third on its last turn
   auto from = static_cast<int16_t>(rng() % worlds);
   const auto exclude = static_cast<int16_t>(static_cast<int>(rng() % 6) - 1);
-  // The last world examined skipped, as the source or by its owner.
   if (lastSkipped && rng() % 2) from = static_cast<int16_t>(worlds - 1);
   else if (lastSkipped) s.WorldOwner[worlds - 1] = static_cast<uint8_t>(exclude < 0 ? 0 : exclude);
   game.Nearest(from, exclude);
-  // By brute force: the worlds let in, nearest first, ties by index, and the
-  // last world's trip.
+  // By brute force: the worlds let in, nearest first, ties by index, and the last world's trip.
   const bool truce = s.TruceTurn > CurrentTurn(s);
   std::vector<std::array<float, 3>> rows;
   Trip last{};

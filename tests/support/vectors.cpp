@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstring>
+#include <bit>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,17 +26,8 @@ std::vector<std::vector<std::string>> ReadTsv(const std::string& name) {
   return rows;
 }
 
-uint32_t Bits(float f) {
-  uint32_t b;
-  std::memcpy(&b, &f, 4);
-  return b;
-}
-
-float FromBits(uint32_t bits) {
-  float f;
-  std::memcpy(&f, &bits, 4);
-  return f;
-}
+uint32_t Bits(float f) { return std::bit_cast<uint32_t>(f); }
+float FromBits(uint32_t bits) { return std::bit_cast<float>(bits); }
 
 float VectorFloat(const std::string& cell) {
   auto slash = cell.find('/');
