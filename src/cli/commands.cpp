@@ -12,7 +12,7 @@
 #include "game/game.h"
 #include "game/newgame.h"
 #include "game/orders.h"
-#include "net/console.h"
+#include "game/console.h"
 #include "store/highscore.h"
 #include "store/savefile.h"
 
@@ -207,13 +207,10 @@ int CmdSend(const std::vector<std::string>& argv, std::ostream&, std::ostream& e
   const std::string outPath = a.One("--out");
   Game game;
   if (!Load(game, a.Positional()[0], err)) return kFileError;
-  if (auto why = RefuseOrder(game, from, to, amount)) {
+  if (auto why = game.Apply(Order::FromAmount(game.state.CurrentPlayer, from, to, amount))) {
     err << why->text << "\n";
     return kUsageError;
   }
-  game.SelectedFrom = from;
-  game.SelectedTo = to;
-  game.Sendships(amount);
   return Save(game, outPath, err) ? kOk : kFileError;
 }
 
@@ -350,6 +347,8 @@ int CmdHighScore(const std::vector<std::string>& argv, std::ostream& out, std::o
   e.cls = Number(a.One("--class"), "--class");
   e.gameYear = a.Has("--year") ? Number(a.One("--year"), "--year") : 1.0f;
   e.date = a.Has("--date") ? a.One("--date") : Today();
+  // One cell a line: a line break would shift every later cell of the table.
+  if (e.date.find_first_of("\r\n") != std::string::npos) throw BadArgs{"--date must fit on one line"};
   HighScoreOutcome o = HighScore(a.Positional()[0], e);
   if (o.error) {
     err << ForTerminal(*o.error) << "\n";
@@ -376,11 +375,14 @@ std::string Usage() {
          "  play FILE.gam [--turns N | --moves N] [--seed S] [--out OUT.gam] [--quiet]\n"
          "  report FILE.gam\n"
          "  highscore FILE --name NAME --rating R --ships S --prod P --plan N --class C [--year Y] [--date D]\n"
-         "Worlds are numbered 0..29; seats are filled in order; a name starting with ENEMY is a computer seat.\n"
+         "Worlds are numbered 0..29; the n-th --player takes seat n-1, an empty name (--player '') keeps it\n"
+         "empty, seat 0 must be taken; a name starting with ENEMY is a computer seat.\n"
          "AMOUNT: 10, 25, 50, 75 or 100 percent of the ships, 1 a scout, 9999 a bomb, 10000+T a proximity bomb.\n";
 }
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+int Dispatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     err << Usage();
     return kUsageError;
@@ -404,6 +406,20 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     err << "valkoran-cli: " << e.why << "\n" << Usage();
     return kUsageError;
   }
+}
+
+}  // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const int code = Dispatch(args, out, err);
+  // A script reading a report that never reached it must hear of it: a full
+  // disk or a closed pipe is a failed run, not an empty answer.
+  if (!out.flush()) {
+    err << "valkoran-cli: the output could not be written\n";
+    err.flush();
+    return code == kOk ? kFileError : code;
+  }
+  return code;
 }
 
 }  // namespace valkoran::cli

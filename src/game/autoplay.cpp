@@ -3,10 +3,11 @@
 namespace valkoran {
 
 PlayEnd PlayLoadedGame(Game& game, long long limit, bool byMoves) {
-  long long counted = 0;
+  long long counted = 0, handedOn = 0;
   bool held = false;
   auto before = std::move(game.BeforeNextSeat);
   game.BeforeNextSeat = [&](bool turnEnded) {
+    ++handedOn;
     if (byMoves || turnEnded) ++counted;
     held = counted >= limit;
     return held;
@@ -18,16 +19,16 @@ PlayEnd PlayLoadedGame(Game& game, long long limit, bool byMoves) {
       end = PlayEnd::GameOver;
       break;
     }
-    const int seat = game.state.CurrentPlayer;
-    const float year = game.state.GameYear;
+    const long long handedOnBefore = handedOn;
     if (game.TurnEndPending()) {
       game.RunPendingTurnEnd();
     } else {
       game.ImgDone_Click();  // a human seat ends its turn without orders
     }
-    // Nothing moved: the seat is out and nobody else can take a turn.
-    if (!held && !game.GameIsOver && !game.TurnEndPending() && seat == game.state.CurrentPlayer &&
-        year == game.state.GameYear) {
+    // The turn end was refused: the seat is out and nobody else can take a
+    // turn. (Not the year, which stops growing at its ceiling while turns
+    // still pass, nor the seat, which a one-seat game keeps.)
+    if (!held && !game.GameIsOver && !game.TurnEndPending() && handedOn == handedOnBefore) {
       end = PlayEnd::Stuck;
       break;
     }

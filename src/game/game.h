@@ -7,9 +7,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "game/orders.h"
 #include "game/presenter.h"
 #include "game/relay.h"
 #include "game/rng.h"
@@ -37,11 +39,12 @@ class Game {
   GameState state;
   Rng rng;
 
-  // Session values (never saved or sent).
+  // Session values (never saved or sent). SelectedFrom and SelectedTo are
+  // the dispatch's source and target, written by the engine as it carries
+  // an order out; the selection a player builds with clicks is the view's.
   int16_t SelectedFrom = -1, SelectedTo = -1;
-  int16_t ProximityFrom = -1, ProximityTo = -1;
   float CalcDistance = 0, CalcCourse = 0;
-  int16_t BusyFlag = 0, TurnLock = 0, LeftClickArmed = 0, FleetsShown = 0, GameOverShown = 0;
+  int16_t BusyFlag = 0, TurnLock = 0, LeftClickArmed = 0, GameOverShown = 0;
   // A conquest has ended the game (the board is cleared and the setup
   // window is due); cleared when a game is loaded.
   bool GameIsOver = false;
@@ -72,13 +75,19 @@ class Game {
   Presenter& presenter() { return presenter_ ? *presenter_ : silent_; }
   Relay& relay() { return relay_ ? *relay_ : null_relay_; }
 
+  // The one door for a player's orders: checks the order with RefuseOrder
+  // and carries it out, or returns the refusal and changes nothing.
+  std::optional<Refusal> Apply(const Order& order);
+
   // Travel and dispatch.
   void DistCalc(int16_t from, int16_t to, float& distance, float& course, float step);
   void Sendships(int16_t amount);
   void SortFleets();
   void Nearest(int16_t from, int16_t excludeOwner);
 
-  // Turn cycle.
+  // Turn cycle. A press of the pointer on the view arms the double click
+  // that ends a turn when it is the left button.
+  void MouseDown(bool leftButton) { LeftClickArmed = leftButton ? kTrue : kFalse; }
   void Form_DblClick();
   void ImgDone_Click();
   void EndTurn();
@@ -88,6 +97,8 @@ class Game {
   void mnuOptionsSpeed_Click();
   void mnuFileAutoSave_Click();
   void ShowGameLog();
+  // The game is given up for a new one: the tables are cleared.
+  void Discard();
   // What follows reading a saved game into `state`: the session values are
   // reset and the current seat's turn starts with its game check.
   void StartLoadedGame();

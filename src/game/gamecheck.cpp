@@ -103,9 +103,10 @@ void Game::GameCheck() {
   }
 
   // The last survivor: the only seat in the game that is not out, once at
-  // least one other has gone. Seats are filled without gaps, so this is the
-  // same answer the seat-by-seat table gives, and it cannot name an empty
-  // seat when two players go out together.
+  // least one other has gone. Counted over the seats taking part, not read
+  // from a table of seat numbers: with a seat left empty between two taken
+  // ones (seats 0, 1 and 3) such a table names a survivor while another seat
+  // still plays, and two players going out together never name an empty seat.
   const std::bitset<kSeats> standing = takingPart & ~out;
   if (standing.count() == 1 && out.any() && !GameOverShown) {
     int survivor = 0;

@@ -45,16 +45,13 @@ std::optional<std::string> ValidateSetup(const GameSetup& setup) {
     const std::string& n = setup.names[s];
     if (n.find('*') != std::string::npos) return "Player Names May Not Contain \"*\"!";
     if (n.find_first_of("\r\n") != std::string::npos) return "Player Names Must Fit On One Line!";
-    // A saved game holds names of up to 255 bytes.
-    if (n.size() > 255) return "Player Names May Have At Most 255 Characters!";
+    // A saved game holds names of up to 255 bytes; a letter beyond ASCII
+    // takes two to four of them.
+    if (n.size() > 255) return "Player Names May Have At Most 255 Bytes!";
     if (n.empty()) continue;
     if (setup.worlds < 9 + s)
       return "Player " + std::to_string(s + 1) + " Needs At Least " + std::to_string(9 + s) +
              " Worlds In The Solar System!";
-    // A seat behind an empty one would never get a turn.
-    if (s > 0 && setup.names[s - 1].empty())
-      return "Player " + std::to_string(s + 1) + " Cannot Play While Seat " + std::to_string(s) +
-             " Is Empty!";
   }
   if (setup.truceChecked && setup.truceText != "0") {
     if (setup.names[1].empty()) return "A Battle Truce Needs A Second Player!";
@@ -159,9 +156,10 @@ void NewGame(Game& game, const GameSetup& setup) {
     s.WorldBombs[h] = (seat == 0 && setup.names[1].empty()) ? bombs : static_cast<int16_t>(bombs + 2);
   }
 
-  game.TurnLock = game.FleetsShown = game.BusyFlag = game.GameOverShown = kFalse;
+  game.TurnLock = game.BusyFlag = game.GameOverShown = kFalse;
+  game.SelectedFrom = game.SelectedTo = -1;
+  game.GameIsOver = false;
   s.SpeedGame = kFalse;
-  game.ProximityFrom = game.ProximityTo = -1;
 }
 
 }  // namespace valkoran

@@ -1,5 +1,6 @@
 #include "game/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -78,12 +79,49 @@ size_t NumberPrefix(std::string_view s) {
   return i;
 }
 
-// The number text in the C library's spelling (D exponent becomes E).
-std::string CSpelling(std::string_view s) {
-  std::string t(s);
-  for (char& c : t)
-    if (c == 'd' || c == 'D') c = 'E';
-  return t;
+// The power of ten of a number text's leading digit ("0.05" gives -2,
+// "12e3" gives 4); the text is unsigned, its exponent spelled "e".
+long long DecimalMagnitude(std::string_view t) {
+  const size_t e = t.find('e');
+  const std::string_view mantissa = t.substr(0, e);
+  long long exponent = 0;
+  if (e != std::string_view::npos) {
+    std::string_view digits = t.substr(e + 1);
+    const bool negative = !digits.empty() && digits.front() == '-';
+    if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
+    // Far beyond any type's range already: no need to read on.
+    for (char c : digits) exponent = std::min(exponent * 10 + (c - '0'), 1000000000000LL);
+    if (negative) exponent = -exponent;
+  }
+  const size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const size_t lead = mantissa.find_first_not_of("0.");
+  if (lead == std::string_view::npos) return 0;
+  return exponent + (lead < point ? static_cast<long long>(point - lead) - 1 : -static_cast<long long>(lead - point));
+}
+
+// The value of a number text as NumberPrefix finds it (a sign, digits with
+// a point, an exponent with E or D), read the same way in every locale: the
+// C library's strtod takes its decimal point from the user's locale, and
+// under a comma locale reads "1.35" as 1. Too large a value gives an
+// infinity, too small a zero, as strtod would.
+template <typename T>
+T ReadDecimal(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  std::string spelled(text);
+  for (char& c : spelled)
+    if (c == 'd' || c == 'D' || c == 'E') c = 'e';
+  T v{};
+  const auto [end, ec] = std::from_chars(spelled.data(), spelled.data() + spelled.size(), v);
+  if (ec == std::errc::result_out_of_range) {
+    v = DecimalMagnitude(spelled) > 0 ? std::numeric_limits<T>::infinity() : T(0);
+  } else if (ec != std::errc()) {
+    v = 0;  // NumberPrefix found no number
+  }
+  return negative ? -v : v;
 }
 
 std::string_view TrimBlanks(std::string_view s) {
@@ -155,30 +193,22 @@ double Val(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   size_t n = NumberPrefix(text);
   if (n == 0) return 0;
-  double v = std::strtod(CSpelling(text.substr(0, n)).c_str(), nullptr);
+  const double v = ReadDecimal<double>(text.substr(0, n));
   return std::isfinite(v) ? v : 0;
 }
 
 
-// A saved game is some fourteen hundred numbers: the usual spelling is read
-// in place, and only a D exponent, a plus sign or a value beyond the type's
-// range takes the C library's slower road (which the results must match).
 template <typename T>
-std::optional<T> ParseWhole(std::string_view text, T (*slow)(const char*, char**)) {
+std::optional<T> ParseWhole(std::string_view text) {
   std::string_view t = TrimBlanks(text);
   if (t.empty() || NumberPrefix(t) != t.size()) return std::nullopt;
-  if (t.find_first_of("dD+") == std::string_view::npos) {
-    T v{};
-    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
-    if (ec == std::errc() && end == t.data() + t.size()) return std::isfinite(v) ? std::optional<T>(v) : std::nullopt;
-  }
-  const T v = slow(CSpelling(t).c_str(), nullptr);
+  const T v = ReadDecimal<T>(t);
   if (!std::isfinite(v)) return std::nullopt;
   return v;
 }
 
-std::optional<double> ParseNumber(std::string_view text) { return ParseWhole<double>(text, std::strtod); }
-std::optional<float> ParseSingle(std::string_view text) { return ParseWhole<float>(text, std::strtof); }
+std::optional<double> ParseNumber(std::string_view text) { return ParseWhole<double>(text); }
+std::optional<float> ParseSingle(std::string_view text) { return ParseWhole<float>(text); }
 
 std::string Format(double x, std::string_view pattern) { return FormatOf(x, pattern); }
 std::string Format(float x, std::string_view pattern) { return FormatOf(x, pattern); }

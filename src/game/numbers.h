@@ -27,7 +27,8 @@ std::string StrTrim(float x);
 
 // Val: the number at the start of a text. Leading blanks and tabs are skipped,
 // a sign, digits, one decimal point and an exponent (E or D) are taken; the
-// rest is ignored. A text without a number gives 0.
+// rest is ignored. A text without a number gives 0. The point is always "."
+// (and Val and the readings below the same), whatever the user's locale.
 double Val(std::string_view text);
 
 // The strict reading used for saved games: the whole line must be one number

@@ -31,12 +31,11 @@ std::optional<std::string> PlayableProblem(const GameState& s) {
   if (!(s.GameYear >= 1 && s.GameYear <= kMaxGameYear)) return "the year is not 1 to 1048576";
   if (!std::isfinite(s.ShotDelay)) return "the shot delay is not a number";
 
-  // Seats fill in order: a seat behind an empty one would never get a turn.
-  for (int p = 0; p < kSeats; ++p) {
+  // Any seat may stay empty but the first, whose player starts the game;
+  // the turn passes over empty seats to every taken one.
+  for (int p = 0; p < kSeats; ++p)
     if (auto why = NameProblem(s.PlayerName[p], Seat(p) + "'s name")) return why;
-    if (p > 0 && !s.PlayerName[p].empty() && s.PlayerName[p - 1].empty())
-      return Seat(p) + " is taken while " + Seat(p - 1) + " is empty";
-  }
+  if (s.PlayerName[0].empty()) return Seat(0) + " is empty";
   if (s.CurrentPlayer < 0 || s.CurrentPlayer >= kSeats || s.PlayerName[s.CurrentPlayer].empty())
     return "the current seat is not a player's";
 

@@ -43,6 +43,12 @@ class Presenter {
   virtual void TravelShow() {}   // traveling fleets on the view
   virtual void TravelHide() {}
   virtual void RotationFrame() {}  // one animated frame of the turn's rotation
+  // The system starts to turn: a proximity bomb whose threshold the player
+  // was still choosing is dropped.
+  virtual void PendingProximityDropped() {}
+  // A seat's turn starts at this machine (after a hand-over or a turn end),
+  // before its view, panels and log are shown.
+  virtual void TurnStarts(int /*seat*/) {}
 
   // Texts.
   virtual void Notice(const std::string& /*text*/) {}       // txtGame; "" empties it

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "game/arrivaltime.h"
 #include "game/game.h"
 
 namespace valkoran {
@@ -94,7 +95,7 @@ void Game::Sendships(int16_t amount) {
     s.FleetClass[slot] = s.WorldClass[f];
     s.FleetShield[slot] = s.ShieldOption ? s.WorldShield[f] : 0;
     DistCalc(static_cast<int16_t>(f), static_cast<int16_t>(t), CalcDistance, CalcCourse, 0.1f);
-    const float d = Sng(Int(static_cast<double>(CalcDistance) * 1000 + 0.999) / 1000);
+    const float d = DispatchedDistance(CalcDistance);
     s.FleetRemaining[slot] = s.FleetDistance[slot] = d;
     s.FleetCourse[slot] = CalcCourse;
     if (s.NetworkGame && role == NetRole::Client && serverConnected) relay().SendFleet(s, slot);

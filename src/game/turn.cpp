@@ -1,5 +1,6 @@
 // The turn cycle: ending a seat's turn, processing the turn for everybody,
 // the options that shape it (Turn Timer, Speed Game, AutoSave).
+#include "game/arrivaltime.h"
 #include "game/game.h"
 
 namespace valkoran {
@@ -25,11 +26,17 @@ std::string GameLogText(const GameState& s, int seat) {
 
 void Game::ShowGameLog() { presenter().ShowGameLog(GameLogText(state, state.CurrentPlayer)); }
 
+void Game::Discard() {
+  DataSet(state);
+  state.TruceTurn = 0;
+  SelectedFrom = SelectedTo = -1;
+}
+
 void Game::StartLoadedGame() {
   GameState& s = state;
   presenter().Console();
   SelectedFrom = SelectedTo = -1;
-  TurnLock = FleetsShown = BusyFlag = GameOverShown = kFalse;
+  TurnLock = BusyFlag = GameOverShown = kFalse;
   GameIsOver = false;
   SetPlayerColours(s, ColourSource::LoadedOrJoined);
   // Status lines belong to the game on screen, not to the one loaded: an
@@ -115,13 +122,16 @@ void Game::Form_DblClick() {
   }
 
   // Hot seat: the next seat that owns a world moves; after the last seat the
-  // turn is processed and seat 0 comes round again.
+  // turn is processed and seat 0 comes round again. Every seat without worlds
+  // is passed over, empty or not, up to the last one: stopping at the second
+  // empty seat in a row would never give seat 3 a turn when seats 1 and 2
+  // are empty.
   s.CurrentPlayer = static_cast<int16_t>(s.CurrentPlayer + 1);
   bool turnEnded = false;
   for (;;) {
-    if (OwnsAWorld(s, s.CurrentPlayer)) break;
+    if (s.CurrentPlayer < kSeats && OwnsAWorld(s, s.CurrentPlayer)) break;
     s.CurrentPlayer = static_cast<int16_t>(s.CurrentPlayer + 1);
-    if (s.CurrentPlayer > 3 || s.PlayerName[s.CurrentPlayer].empty()) {
+    if (s.CurrentPlayer >= kSeats) {
       // Round the table twice without a seat to move: no one can, so the
       // game check of seat 0's turn settles the game (a second turn here
       // would be processed for no one, and so on for ever).
@@ -143,6 +153,7 @@ void Game::Form_DblClick() {
 }
 
 void Game::StartLocalTurn() {
+  presenter().TurnStarts(state.CurrentPlayer);
   presenter().Caption(CaptionText());
   SelectedFrom = SelectedTo = -1;
   presenter().GalaxyDraw();
@@ -242,10 +253,10 @@ void Game::MoveFleets() {
       presenter().PumpEvents();
       presenter().Pause(1000);
     }
-    const float left = Sng(static_cast<double>(s.FleetRemaining[f]) - 0.05);
-    s.FleetRemaining[f] = left < 0 ? 0.0f : left;
+    // The same step every promise of an arrival counts with.
+    s.FleetRemaining[f] = RemainingAfterTurnEnd(s.FleetRemaining[f]);
     if (host) relay().SendFleet(s, f);
-    if (s.FleetFrom[f] != 0 && s.FleetRemaining[f] <= 0) {
+    if (s.FleetFrom[f] != 0 && HasArrived(s.FleetRemaining[f])) {
       if (host) relay().SendTravelShow();
       presenter().TravelShow();
       EndTravel(static_cast<uint8_t>(f));
@@ -256,7 +267,7 @@ void Game::MoveFleets() {
 
 void Game::GalaxyRotate() {
   GameState& s = state;
-  ProximityFrom = -1;
+  presenter().PendingProximityDropped();
   presenter().Notice("");
   presenter().MessageBox("");
   const long long frames = RoundHalfEvenUnchecked(static_cast<double>(s.WorldOrbit[kHomeRing]) * 4 * 0.05);
@@ -297,7 +308,10 @@ void Game::mnuOptionsTurn_Click() {
   if (state.NetworkGame) return;
   TurnTimerOn = !TurnTimerOn;
   presenter().Notice(TurnTimerOn ? "Turn Timer Now On" : "Turn Timer Now Off");
-  presenter().TurnTimer(TurnTimerOn);
+  // The clock runs only where a turn start would have started it: with a
+  // second seat. Alone, switching it back on must not end the turn a
+  // minute later.
+  presenter().TurnTimer(TurnTimerOn && !state.PlayerName[1].empty());
   presenter().Cue("gameinfo.wav");
 }
 

@@ -150,6 +150,17 @@ class IgnoreFileSizeSignal {
   bool active_ = false;
 };
 
+// The rename lives in the folder: until the folder reaches the disk, a power
+// cut may bring back the old file, or none. The file is already in place, so
+// a folder that cannot be synced (some file systems refuse) fails nothing.
+void SyncFolder(const std::filesystem::path& dir) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  while (::fsync(fd) != 0 && errno == EINTR) {
+  }
+  ::close(fd);
+}
+
 }  // namespace
 
 std::optional<std::string> WriteAtomically(const std::string& path, const std::string& content) {
@@ -174,7 +185,9 @@ std::optional<std::string> WriteAtomically(const std::string& path, const std::s
   const fs::path temp = dir / (scratch + ".tmp");
 
   IgnoreFileSizeSignal keepRunning;
-  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  // A file being replaced may be private: its new text is no one else's to
+  // read while it is written, and takes the old file's bits at the end.
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, exists ? 0600 : 0644);
   if (fd < 0) return ErrnoText(errno);
   auto discard = [&](int e) {
     ::unlink(temp.c_str());
@@ -193,11 +206,24 @@ std::optional<std::string> WriteAtomically(const std::string& path, const std::s
     }
     done += static_cast<size_t>(n);
   }
+  if (exists) {
+    // The file stays whose it was: root saving a player's game must not take
+    // it from him, and anyone keeps the group he may keep. The owner goes
+    // first, as a change of owner clears the set-id bits. A file system
+    // without owners or modes refuses both; the save goes on, and a scratch
+    // file that kept its own bits is private rather than open.
+    auto bestEffort = [](int) {};
+    if (::geteuid() == 0) {
+      bestEffort(::fchown(fd, st.st_uid, st.st_gid));
+    } else if (st.st_gid != ::getegid()) {
+      bestEffort(::fchown(fd, static_cast<uid_t>(-1), st.st_gid));
+    }
+    bestEffort(::fchmod(fd, st.st_mode & 07777));
+  }
   if (::fsync(fd) != 0) return fail(errno);
-  // Keep the permissions of the file being replaced.
-  if (exists) ::fchmod(fd, st.st_mode & 07777);
   if (::close(fd) != 0) return discard(errno);
   if (::rename(temp.c_str(), target.c_str()) != 0) return discard(errno);
+  SyncFolder(dir);
   return std::nullopt;
 }
 

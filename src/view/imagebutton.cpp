@@ -30,17 +30,36 @@ void ImageButton::mousePressEvent(QMouseEvent* e) {
   down_ = true;
   if (!pressedPicture_.isNull()) setPixmap(pressedPicture_);
   repaint();
+  // A quick click lets go while the press's cue still sounds: the release
+  // waits for the cue and then counts as if it came after it.
+  sounding_ = true;
   Cues().Play("click1.wav");
+  sounding_ = false;
+  if (releaseWaiting_) {
+    releaseWaiting_ = false;
+    Release(releaseInside_);
+  }
 }
 
 void ImageButton::mouseReleaseEvent(QMouseEvent* e) {
   if (e->button() != Qt::LeftButton || !down_) return;
+  // The action follows the release, and only when it ends on the button.
+  const bool inside = rect().contains(e->position().toPoint());
+  if (sounding_) {
+    releaseWaiting_ = true;
+    releaseInside_ = inside;
+    return;
+  }
+  Release(inside);
+}
+
+void ImageButton::Release(bool inside) {
+  if (!down_) return;
   down_ = false;
   ShowReleased();
   repaint();
   if (releaseCue_) Cues().Play("click2.wav");
-  // The action follows the release, and only when it ends on the button.
-  if (rect().contains(e->position().toPoint())) emit clicked();
+  if (inside) emit clicked();
 }
 
 void ImageButton::changeEvent(QEvent* e) {

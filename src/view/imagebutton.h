@@ -27,10 +27,14 @@ class ImageButton : public QLabel {
 
  private:
   void ShowReleased();
+  void Release(bool inside);
   int number_;
   Released released_;
   bool releaseCue_;
   bool down_ = false;
+  bool sounding_ = false;        // the press's cue is playing
+  bool releaseWaiting_ = false;  // let go meanwhile
+  bool releaseInside_ = false;
   QPixmap pressedPicture_, releasedPicture_;
 };
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QWidget>
 
+#include "game/state.h"
+
 class QLabel;
 class QLineEdit;
 class QScrollBar;
@@ -17,7 +19,9 @@ class ImageButton;
 class ProximityWindow : public QWidget {
   Q_OBJECT
  public:
-  static constexpr int kMaxThreshold = 9998;
+  // The largest threshold: a bomb that waits for more ships than a fleet
+  // can carry would never go off.
+  static constexpr int kMaxThreshold = static_cast<int>(kMaxFleetShips);
 
   explicit ProximityWindow(QWidget* parent = nullptr);
 

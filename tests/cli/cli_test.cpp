@@ -52,10 +52,11 @@ TEST_F(CliTest, BadArgumentsAndImpossibleSetups) {
             "--class", "1"},
        }) {
     Result r = Cli(args);
-    EXPECT_TRUE(r.code == 2 && r.err.find("usage: valkoran-cli") != std::string::npos) << (args.empty() ? "" : args[0]);
+    EXPECT_EQ(r.code, 2) << (args.empty() ? "" : args[0]);
+    EXPECT_NE(r.err.find("usage: valkoran-cli"), std::string::npos) << r.err;
   }
   Result r = Cli({"new", "--worlds", "30", "--player", "", "--out", P("x.gam")});
-  EXPECT_TRUE(r.code == 2 && r.err == "You Must Enter Your Name First!\n");  // the reason, not the usage
+  EXPECT_EQ(std::to_string(r.code) + r.err, "2You Must Enter Your Name First!\n");  // the reason, not the usage
   EXPECT_FALSE(std::ifstream(P("x.gam")).good());
 }
 
@@ -64,7 +65,7 @@ TEST_F(CliTest, NewDistanceAndNearest) {
   ASSERT_EQ(New("b.gam", {"--truce", "15", "--shields", "--seed", "5"}), 0);
   EXPECT_EQ(test::Slurp(P("a.gam")), test::Slurp(P("b.gam")));  // same seed, same file
   const GameState s = Load("a.gam");
-  EXPECT_TRUE(s.TruceTurn == 15 && s.ShieldOption);
+  EXPECT_EQ(std::tuple(s.TruceTurn, s.ShieldOption), std::tuple(int16_t{15}, true));
   const Trip t = DistCalcReference(s, 8, 3, 0.2f);
   EXPECT_EQ(Cli({"distance", P("a.gam"), "8", "3", "--step", "0.2"}).out,
             StrTrim(t.distance) + " " + StrTrim(t.course) + "\n");
@@ -77,7 +78,8 @@ TEST_F(CliTest, WorldsInPlaySendResaveAndFileErrors) {
            {"distance", P("g.gam"), "12", "0"}, {"distance", P("g.gam"), "0", "29"}, {"nearest", P("g.gam"), "12", "0"},
            {"nearest", P("g.gam"), "0", "-2"}, {"nearest", P("g.gam"), "0", "5"}}) {
     const Result r = Cli(args);
-    EXPECT_TRUE(r.code == 2 && r.err.find("usage:") != std::string::npos) << args[2] << " " << args[3];
+    EXPECT_EQ(r.code, 2) << args[2] << " " << args[3];
+    EXPECT_NE(r.err.find("usage:"), std::string::npos) << r.err;
   }
   EXPECT_NE(Cli({"distance", P("g.gam"), "12", "0"}).err.find("FROM must be a world in play, 0 to 11"),
             std::string::npos);
@@ -85,17 +87,12 @@ TEST_F(CliTest, WorldsInPlaySendResaveAndFileErrors) {
   s.WorldOwner[11] = 1;
   ASSERT_FALSE(SaveGame(P("h.gam"), s));
   const std::string any = Cli({"nearest", P("h.gam"), "3", "-1"}).out;
-  EXPECT_TRUE(any == Nearest(s, 3, -1) && any.substr(0, 3) == "11 ") << any;
+  EXPECT_EQ(any, Nearest(s, 3, -1));
+  EXPECT_EQ(any.substr(0, 3), "11 ");
   ASSERT_EQ(Cli({"send", P("g.gam"), "8", "0", "50", "--out", P("s.gam")}).code, 0);
   EXPECT_EQ(Load("s.gam").FleetShips[0], 5);
-  // Only orders the command menu would offer.
-  const std::pair<std::vector<std::string>, int> orders[] = {
-      {{"9", "0", "50"}, 2} /* Bob's world */, {{"8", "9", "1"}, 0} /* scout an enemy */, {{"8", "8", "1"}, 2},
-      {{"8", "0", "33"}, 2}, {{"8", "20", "50"}, 2} /* not in play */, {{"8", "1", "10001"}, 0},
-      {{"8", "1", "10000"}, 2} /* threshold 0 */, {{"8", "1", "19999"}, 2}};
-  for (const auto& [args, code] : orders)
-    EXPECT_EQ(Cli({"send", P("g.gam"), args[0], args[1], args[2], "--out", P("t.gam")}).code, code) << args[2];
-  // No launch that would make a twenty-first proximity bomb.
+  // No launch that would make a twenty-first proximity bomb. The runner's other refusals are the engine's own,
+  // tested where orders enter it.
   GameState armed = Load("g.gam");
   for (int bombs : {19, 20}) {
     std::fill_n(armed.BombOwner.begin(), bombs, 2);
@@ -107,11 +104,11 @@ TEST_F(CliTest, WorldsInPlaySendResaveAndFileErrors) {
   ASSERT_EQ(Cli({"resave", P("s.gam"), "--out", P("r.gam")}).code, 0);
   EXPECT_EQ(test::Slurp(P("s.gam")), test::Slurp(P("r.gam")));
   Result r = Cli({"resave", P("none.gam"), "--out", P("r2.gam")});
-  EXPECT_TRUE(r.code == 1 && r.err == "   File Not Found!   \n");
+  EXPECT_EQ(std::to_string(r.code) + r.err, "1   File Not Found!   \n");
   std::ofstream(P("bad.gam")) << "0\n 30\n";
   EXPECT_EQ(Cli({"distance", P("bad.gam"), "0", "1"}).err, "   Corrupt Game File!   \n");
   r = Cli({"resave", P("s.gam"), "--out", dir + "/missing/dir/x.gam"});
-  EXPECT_TRUE(r.code == 1 && r.err == "Error # 76\nPath not found\n") << r.err;
+  EXPECT_EQ(std::to_string(r.code) + r.err, "1Error # 76\nPath not found\n");
   r = Cli({"highscore", P("HighScore"), "--name", "Ann", "--rating", "7.26", "--ships", "100", "--prod", "40",
            "--plan", "4", "--class", "13", "--date", "6.12.2026"});
   EXPECT_EQ(r.out, "007.3\tAnn\t0\t 4\t 40\t3.25\t 100\t6.12.2026\n" + std::string(9, '\n'));
@@ -126,7 +123,8 @@ TEST_F(CliTest, PlayAndReport) {
   const Result a = Cli({"play", P("g.gam"), "--turns", "12", "--seed", "9", "--out", P("a.gam")});
   const Result b = Cli({"play", P("g.gam"), "--turns", "12", "--seed", "9", "--out", P("b.gam")});
   ASSERT_EQ(a.code, 0) << a.err;
-  EXPECT_TRUE(a.out == b.out && test::Slurp(P("a.gam")) == test::Slurp(P("b.gam")));
+  EXPECT_EQ(a.out, b.out);
+  EXPECT_EQ(test::Slurp(P("a.gam")), test::Slurp(P("b.gam")));
   EXPECT_EQ(CurrentTurn(Load("a.gam")), 12);
   EXPECT_EQ(a.out.substr(0, 28), "0\tInitiating Turn #0 ENEMY0!");
   EXPECT_NE(a.out.find("\n12\tYear 1.60, Turn #12\n"), std::string::npos);

@@ -25,67 +25,20 @@
 #include "store/savefile.h"
 #include "view/assets.h"
 #include "view/galaxycanvas.h"
+#include "view/galaxypainter.h"
+#include "view/galaxypresenter.h"
 #include "view/galaxywindow.h"
 #include "view/imagebutton.h"
 #include "view/logic/viewlogic.h"
 #include "view/proximitywindow.h"
 
+#include "desktop/drive.h"
+
 using namespace valkoran;
+using namespace valkoran::test;
 using view::GalaxyWindow;
 using view::ImageButton;
 
-namespace {
-
-template <typename T>
-T* Child(QObject* parent, const QString& name) {
-  T* child = parent->findChild<T*>(name);
-  if (!child) qFatal("no child %s", qPrintable(name));
-  return child;
-}
-
-void Shot(QWidget* w, const QString& name) {
-  QDir().mkpath(VALKORAN_SHOTS);
-  w->grab().save(QString(VALKORAN_SHOTS) + "/" + name + ".png");
-}
-
-void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
-
-// Fills the setup window ("computer" ticks the seat's box) and presses start.
-void StartGame(app::Application& app, const QStringList& names, int worlds, int truceTurn = 0) {
-  app.Start();
-  app::SetupWindow* setup = app.setupWindow();
-  Child<QScrollBar>(setup, "VScroll1")->setValue(worlds);
-  for (int s = 0; s < names.size(); ++s) {
-    if (names[s] == "computer")
-      Child<QCheckBox>(setup, QString("Check%1").arg(s + 1))->click();
-    else
-      Child<QLineEdit>(setup, QString("txtPL%1").arg(s))->setText(names[s]);
-  }
-  if (truceTurn > 0) {
-    Child<QCheckBox>(setup, "chkTruce")->click();
-    Child<QScrollBar>(setup, "VScroll2")->setValue(truceTurn);
-  }
-  Shot(setup, "setup");
-  Click(Child<ImageButton>(setup, "imgStart"));
-}
-
-QPoint At(app::Application& app, int world) {
-  const view::Point p = view::WorldPoint(app.game().state, app.galaxyWindow()->viewGeometry(), world);
-  return {view::RoundPixel(p.x), view::RoundPixel(p.y)};
-}
-
-// Runs `probe` every millisecond while `action` runs (the engine's waits let
-// timers fire), so a test can look and click in the middle of a turn.
-void WhileRunning(const std::function<void()>& action, const std::function<void()>& probe) {
-  QTimer timer;
-  timer.setInterval(1);
-  QObject::connect(&timer, &QTimer::timeout, probe);
-  timer.start();
-  action();
-  timer.stop();
-}
-
-}  // namespace
 
 class DesktopTest : public QObject {
   Q_OBJECT
@@ -206,16 +159,14 @@ void DesktopTest::InputWaitsWhileTheEngineWorks() {
   QCOMPARE(defended, QString(" 30"));
   // Nothing the pointer did meanwhile acted: one turn, no selection, no menu.
   QCOMPARE(CurrentTurn(s), 1);
-  QCOMPARE(app.game().SelectedFrom, int16_t(-1));
+  QCOMPARE(g->selection().from, -1);
   QVERIFY(!Child<QMenu>(g, "mnuCommand")->isVisible());
   QVERIFY(!Child<QListWidget>(g, "lstInfo")->isVisible());
   // After the battle the panel is grey and empty again.
   QCOMPARE(Child<QLabel>(g, "Label1")->text(), QString());
 
   // Fleets on the view and the world labels, for the eye.
-  app.game().SelectedFrom = 8;
-  app.game().SelectedTo = 3;
-  app.game().Sendships(50);
+  QVERIFY(!app.game().Apply(Order::Ships(0, 8, 3, 50)));
   Click(Child<ImageButton>(g, "ImgLabels"));
   QVERIFY(Child<QLabel>(g, "lblName0")->isVisible());
   Shot(g, "world-labels");
@@ -234,7 +185,7 @@ void DesktopTest::BackBufferPixels() {
   g->pauseScale = 0;
   StartGame(app, {"Ann", "computer"}, 30);
   GameState& s = app.game().state;
-  g->CleanGalaxy();
+  g->presenter().CleanGalaxy();
   const QImage& buffer = g->canvas()->buffer();
   const view::Geometry geo = g->viewGeometry();
   // The innermost orbit ring crosses the line above the sun at y = 206 - 50 * 0.824.
@@ -245,7 +196,7 @@ void DesktopTest::BackBufferPixels() {
   // Ann's home ring of radius 12 in her colour, right of the world.
   const QPoint home = At(app, 8);
   bool owner = false;
-  for (int dx = 11; dx <= 13; ++dx) owner = owner || buffer.pixelColor(home.x() + dx, home.y()) == g->PlayerColour(1);
+  for (int dx = 11; dx <= 13; ++dx) owner = owner || buffer.pixelColor(home.x() + dx, home.y()) == g->painter().PlayerColour(1);
   QVERIFY(owner);
   // A world through its mask: the body shows the picture, the corner the background.
   int w = 0;
@@ -267,6 +218,7 @@ void DesktopTest::HotSeatHandOverHidesThePanels() {
   QVERIFY(owned->item(0)->text().contains("Eridania"));
   Click(Child<ImageButton>(g, "ImgDone"));
   QCOMPARE(app.game().state.CurrentPlayer, int16_t(1));
+  Click(Child<QWidget>(g, "fraHandOver"));  // Bob takes the machine
   QVERIFY(owned->item(0)->text().contains("Evros"));
   bool hiddenMeanwhile = false;
   WhileRunning([&] { Click(Child<ImageButton>(g, "ImgDone")); },
@@ -321,7 +273,7 @@ void DesktopTest::TruceAndProximityRefusals() {
   WhileRunning(
       [&] {
         QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 8));
-        QCOMPARE(game.SelectedFrom, int16_t(8));
+        QCOMPARE(g->selection().from, 8);
         QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 9));
       },
       [&] {
@@ -330,7 +282,7 @@ void DesktopTest::TruceAndProximityRefusals() {
       });
   QCOMPARE(notice, QString("    Battle Truce Ends In 10 Turns    "));
   QVERIFY(!Child<QMenu>(g, "mnuCommand")->isVisible());
-  QCOMPARE(game.SelectedFrom, int16_t(-1));
+  QCOMPARE(g->selection().from, -1);
 
   // Twenty proximity bombs armed: the window opens, setting is refused.
   for (int b = 0; b < kBombs; ++b) {
@@ -389,19 +341,7 @@ void DesktopTest::OpensASavedGameFromTheCommandLine() {
 }
 
 int main(int argc, char** argv) {
-  // A screen of the size the test asks for (1024 x 768 unless told), on the
-  // offscreen platform unless another one (xvfb's) was chosen.
-  const char* env = std::getenv("VALKORAN_TEST_SCREEN");
-  const QString size = env ? env : "1024x768";
-  const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen");
-  if (platform == "offscreen") {
-    const QStringList wh = size.split('x');
-    const QString json = QDir::temp().filePath("valkoran-screen-" + size + ".json");
-    std::ofstream(json.toStdString()) << "{\"screens\":[{\"name\":\"test\",\"x\":0,\"y\":0,\"width\":"
-                                      << wh.value(0).toInt() << ",\"height\":" << wh.value(1).toInt()
-                                      << ",\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}";
-    qputenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + json).toUtf8());
-  }
+  test::PrepareScreen();
   QApplication qt(argc, argv);
   DesktopTest test;
   return QTest::qExec(&test, argc, argv);

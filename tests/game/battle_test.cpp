@@ -66,7 +66,8 @@ TEST_F(Arrive, OwnWorldsTakeInShipsAndBombsAndScoutsReportOnOthers) {
        ": A Bomb From World Kasei Was Transferred To World Zea "}};
   for (const auto& [ships, owner, speed, shipsAfter, bombsAfter, text, history] : cases) {
     s.SpeedGame = speed ? kTrue : kFalse, Land(owner, 10, owner, ships);
-    EXPECT_TRUE(s.WorldShips[5] == shipsAfter && s.WorldBombs[5] == bombsAfter && !s.FleetFrom[3]) << ships;
+    EXPECT_EQ(std::tuple(s.WorldShips[5], +s.WorldBombs[5], +s.FleetFrom[3]), std::tuple(shipsAfter, bombsAfter, 0))
+        << ships;
     Lines seen = {"notice: " + text, "log 0: " + text, "cue: reinforcements.wav", "pause: 1000", "notice: "};
     if (speed) seen.erase(seen.begin() + 2, seen.begin() + 4);
     if (text.empty()) seen = {"notice: "};
@@ -86,7 +87,8 @@ TEST_F(Arrive, OwnWorldsTakeInShipsAndBombsAndScoutsReportOnOthers) {
   EXPECT_EQ(rec.events[0] + s.WorldHistory[5][0], "notice: " + report + Y + ":  Scout Information:" + fields + " \r\n");
   // A computer player learns as much, silently; a turn or a count beyond the field stays at its top.
   s.GameYear = 5000, Land(0, 40000, 2, kScout);
-  EXPECT_TRUE(rec.events.empty() && s.PlayerKnowledge[1][0][5] == 32767 && s.PlayerKnowledge[1][3][5] == 32767);
+  EXPECT_EQ(rec.events, Lines{});
+  EXPECT_EQ(std::tuple(s.PlayerKnowledge[1][0][5], s.PlayerKnowledge[1][3][5]), std::tuple(32767, 32767));
 }
 
 TEST_F(Arrive, HostSendsBeforeEachHandlerAndAClientWaitsForTheHostsShots) {
@@ -105,8 +107,9 @@ TEST_F(Arrive, HostSendsBeforeEachHandlerAndAClientWaitsForTheHostsShots) {
   EXPECT_EQ(rec.Only("send: "), (Lines{"send: accu " + accu, "send: setup 3", "send: done 2 3"}));
   game.role = NetRole::Client, game.AttackerAccuracy = 73, game.DefenderAccuracy = 84;
   Land(2, 30, 1, 25);
-  EXPECT_TRUE(game.Panel.from.accuracy == 73 && game.Panel.to.accuracy == 84 && s.FleetFrom[3] &&
-              s.WorldOwner[5] == 2 && rec.Only("send: ").empty());
+  EXPECT_EQ(std::tuple(game.Panel.from.accuracy, game.Panel.to.accuracy, +s.FleetFrom[3], +s.WorldOwner[5]),
+            std::tuple(73, 84, 5, 2));  // the fleet waits for the host's outcome
+  EXPECT_EQ(rec.Only("send: "), Lines{});
   EXPECT_EQ(rec.events.back(), "notice: Battle Alert:  25 Ships from Ann Attacking 30 Ships on World Zea");
 }
 
@@ -134,8 +137,10 @@ TEST_F(Arrive, HitsWearDownTheShieldThenCostShipsByClassInVolleysUntilASideHasNo
   const auto shots = draws(game.rng, 25);
   const int hits = static_cast<int>(std::count(shots.begin(), shots.end(), true));
   Land(0, 1000, 2, 25, 5, 1);
-  EXPECT_TRUE(rec.Has("pause: 120") && rec.Has("cue: battlelost.wav"));  // 2*(1500*1000+25)/(1000*25) ms a shot
-  EXPECT_TRUE(rec.Has("log 2:   World Zea Fought Off 25 Ships From ENEMY1") && s.WorldOwner[5] == 0);
+  EXPECT_TRUE(rec.Has("pause: 120"));  // 2*(1500*1000+25)/(1000*25) ms a shot
+  EXPECT_TRUE(rec.Has("cue: battlelost.wav"));
+  EXPECT_TRUE(rec.Has("log 2:   World Zea Fought Off 25 Ships From ENEMY1"));
+  EXPECT_EQ(s.WorldOwner[5], 0);
   EXPECT_EQ(s.WorldShips[5], 1000 - hits);
   EXPECT_EQ(s.WorldHistory[5][3], Y + ": Fought Off 25 Ships From ENEMY1, " + Str(1000 - hits) + " Ships Left \r\n");
   // One class-2 ship against two class-1 ships. A first hit leaves 0.5, shown as 0: the defender's volley is
@@ -143,25 +148,28 @@ TEST_F(Arrive, HitsWearDownTheShieldThenCostShipsByClassInVolleysUntilASideHasNo
   uint64_t seed = 1;
   while (draws(Rng(seed), 2) != std::vector<bool>{true, false}) ++seed;
   game.rng = Rng(seed), Land(2, 2, 1, 1, 1, 2);
-  EXPECT_TRUE(Count("pause: 300") == 2 && s.WorldOwner[5] == 1 && s.WorldShips[5] == 1);
+  EXPECT_EQ(std::tuple(Count("pause: 300"), +s.WorldOwner[5], s.WorldShips[5]), std::tuple(2, 1, 1.0f));
   // Half a ship on each side: neither fires a shot, and the world holds in whole ships.
   Land(2, .5f, 1, .5f, 1, 1);
-  EXPECT_TRUE(Count("pause: 300") == 0 && s.WorldOwner[5] == 2 && s.WorldShips[5] == 0 && !s.FleetFrom[3]);
+  EXPECT_EQ(std::tuple(Count("pause: 300"), +s.WorldOwner[5], s.WorldShips[5], +s.FleetFrom[3]),
+            std::tuple(0, 2, 0.0f, 0));
   for (float tiny : {1e-20f, 1e-45f}) {  // almost no ships do not make the shots wait for ever
     s.WorldShips[5] = tiny, game.BattleSetup(Fleet(3, 4, 5, 1, 20, 1));
-    EXPECT_TRUE(std::isfinite(s.ShotDelay) && s.ShotDelay <= 60000) << tiny;
+    EXPECT_LE(s.ShotDelay, 60000) << tiny;  // and so not a NaN
   }
 }
 
 TEST_F(Arrive, AnnihilationSpeedGameAndConquestOfAnEmptyWorld) {
   s.WorldShield[5] = 60, Land(2, 40, 1, kAnnihilationBomb);
   const std::string text = "Ann Took Over World Zea With An Annihilation Bomb";
-  EXPECT_TRUE(rec.Has("log 3:   " + text) && s.WorldHistory[5][2] == Y + ": " + text + " \r\n");
-  EXPECT_TRUE(s.WorldShips[5] == 0 && s.WorldShield[5] == 0 && s.WorldOwner[5] == 1);
+  EXPECT_TRUE(rec.Has("log 3:   " + text));
+  EXPECT_EQ(s.WorldHistory[5][2], Y + ": " + text + " \r\n");
+  EXPECT_EQ(std::tuple(s.WorldShips[5], +s.WorldShield[5], +s.WorldOwner[5]), std::tuple(0.0f, 0, 1));
   EXPECT_EQ(rec.Only("cue"), (Lines{"cue: bomb.wav", "cue: battlewon.wav"}));
   EXPECT_EQ(rec.Only("pause").size(), 8u);  // rings, 500, the final second, rings: no shots
   s.SpeedGame = kTrue, Land(2, 3, 1, 30);
-  EXPECT_TRUE(rec.Only("pause") == Lines{"pause: 1000"} && rec.Only("cue").empty());
+  EXPECT_EQ(rec.Only("pause"), Lines{"pause: 1000"});
+  EXPECT_EQ(rec.Only("cue"), Lines{});
   s.SpeedGame = kFalse;
   // An empty world falls at once and the conqueror finds its treasures.
   const std::tuple<int, int, int, bool, float, int, int, int, Lines> cases[] = {
@@ -190,8 +198,9 @@ TEST_F(Arrive, AnnihilationSpeedGameAndConquestOfAnEmptyWorld) {
     EXPECT_EQ(s.GameHistory[3] + s.WorldHistory[5][3], log + record);  // every seat is told the takeover
     for (size_t i = 0; i < finds.size(); i += 2) log += "\r\n" + finds[i], record = Y + finds[i + 1] + "\r\n" + record;
     EXPECT_EQ(s.GameHistory[attacker - 1] + s.WorldHistory[5][attacker - 1], log + record);
-    EXPECT_TRUE(s.WorldOwner[5] == attacker && s.WorldShips[5] == ships && s.WorldBombs[5] == bombsAfter &&
-                s.WorldTreasure[5] == treasureAfter && s.PlayerCrystal[attacker - 1] == crystal)
+    EXPECT_EQ(std::tuple(+s.WorldOwner[5], s.WorldShips[5], +s.WorldBombs[5], +s.WorldTreasure[5],
+                         +s.PlayerCrystal[attacker - 1]),
+              std::tuple(attacker, ships, bombsAfter, treasureAfter, crystal))
         << treasure;
   }
 }
@@ -211,7 +220,8 @@ TEST_F(Arrive, ProximityBombsDestroyBigEnoughForeignFleetsWithinTwentyAndTwentyA
     game.Proximity(3, 0);
     const std::string text = "A Proximity Bomb Set By Bob On World W6 Destroyed" +
                              (ships < 9999 ? Str(ships) + " Ships From Ann" : " A Traveling Bomb From ENEMY1");
-    EXPECT_TRUE(rec.Has("notice:   " + text) && rec.Has("cue: bomb.wav"));  // the bomb's owner hears nothing
+    EXPECT_TRUE(rec.Has("notice:   " + text));
+    EXPECT_TRUE(rec.Has("cue: bomb.wav"));  // the bomb's owner hears nothing
     EXPECT_EQ(s.GameHistory[owner - 1] + s.GameHistory[2] + s.WorldHistory[5][owner - 1],
               "\r\n  " + text + Y + ": " + text + " \r\n");
     EXPECT_EQ(s.BombOwner[0] + s.BombWorld[0] + s.BombThreshold[0] + s.FleetFrom[3], 0);
@@ -220,18 +230,21 @@ TEST_F(Arrive, ProximityBombsDestroyBigEnoughForeignFleetsWithinTwentyAndTwentyA
   const std::string set = " A Proximity Bomb With a Threshold of 50 Ships Was Set On World Zea";
   EXPECT_EQ(rec.Only("log"), Lines{"log 0:  " + set});
   EXPECT_EQ(s.WorldHistory[5][0], Y + ":" + set + "\r\n");
-  EXPECT_TRUE(s.BombOwner[19] == 1 && s.BombWorld[19] == 5 && s.BombThreshold[19] == 50);
+  EXPECT_EQ(std::tuple(s.BombOwner[19], s.BombWorld[19], s.BombThreshold[19]), std::tuple(1, 5.0f, 50.0f));
   Fleet(4, 4, 6, 2, 10005, 3, 0.25f), Fleet(5, 4, 6, 2, 9999, 3, 0.25f);
   EXPECT_EQ(game.ProximityBombsInUse(), 21);
   Land(2, 10, 1, 10050);
   EXPECT_EQ(rec.Only("log"), Lines{"log 0:   A Proximity Bomb Could Not Be Set On World Zea, Twenty Are Already Armed"});
-  EXPECT_TRUE(rec.Only("cue").empty() && s.WorldHistory[5][0].empty() && !s.FleetFrom[3] && s.BombOwner[0] == 3);
+  EXPECT_EQ(rec.Only("cue"), Lines{});
+  EXPECT_EQ(s.WorldHistory[5][0], "");
+  EXPECT_EQ(std::tuple(+s.FleetFrom[3], s.BombOwner[0]), std::tuple(0, 3));
 }
 
 TEST_F(Arrive, APulseBombSweepsEightyUnitsAroundTheHomeWorld) {
   s.WorldOwner[8] = 1, s.WorldBombs[8] = 2, game.SelectedFrom = 8, game.mnuComSendPulse_Click();
-  EXPECT_TRUE(rec.Only("notice") == Lines{"notice:  Pulse Bomb Sent!"} && rec.Has("pause: 1500"));
-  EXPECT_TRUE(s.WorldTreasure[8] == kPulseArmed && s.WorldBombs[8] == 1);
+  EXPECT_EQ(rec.Only("notice"), Lines{"notice:  Pulse Bomb Sent!"});
+  EXPECT_TRUE(rec.Has("pause: 1500"));
+  EXPECT_EQ(std::tuple(+s.WorldTreasure[8], +s.WorldBombs[8]), std::tuple(+kPulseArmed, 1));
   // Fleet f flies along world f's orbit at angle 0, as the home world does on orbit 100.
   const std::tuple<int, float, float, float, bool> fleets[] = {
       // owner, ships, orbit, remaining, destroyed

@@ -103,7 +103,7 @@ TEST(EnemyTurn, OrdersAndTheTurnHandedBack) {
     c.setup(b), b.game.EnemyTurn();
     EXPECT_EQ(b.Fleets(), c.fleets) << c.what;
     const bool plays = b.s.PlayerName[1] == "ENEMY1";
-    EXPECT_TRUE(b.game.BusyFlag == kFalse && b.game.TurnEndPending() == plays) << c.what;
+    EXPECT_EQ(std::tuple(b.game.BusyFlag, b.game.TurnEndPending()), std::tuple(kFalse, plays)) << c.what;
     EXPECT_EQ(b.rec.events.at(0) + "|" + b.rec.events.back(), plays ? "box: |turn end" : "box: |box: ") << c.what;
   }
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace valkoran {
 namespace {
 
@@ -15,7 +17,7 @@ TEST(ValidateSetup, RefusesWhatTheSetupWindowWouldNotAllow) {
   const std::array<std::string, 4> four = {"Ann", "Bob", "Cid", "Dee"};
   EXPECT_EQ(ValidateSetup(Seats({"", "Bob", "", ""})), "You Must Enter Your Name First!");
   EXPECT_EQ(ValidateSetup(Seats(two, 9)), "Player 2 Needs At Least 10 Worlds In The Solar System!");
-  EXPECT_EQ(ValidateSetup(Seats({"Ann", "", "Cid", ""})), "Player 3 Cannot Play While Seat 2 Is Empty!");
+  EXPECT_EQ(ValidateSetup(Seats({"Ann", "", "Cid", ""})), std::nullopt);  // an empty seat between taken ones
   EXPECT_EQ(ValidateSetup(Seats(one, 30, "12")), "A Battle Truce Needs A Second Player!");
   const std::pair<GameSetup, bool> cases[] = {
       {Seats(one, 8), false},  {Seats(one, 9), true}, {Seats(one, 31), false}, {Seats(four, 11), false},
@@ -41,15 +43,23 @@ TEST(NewGame, SeatsHomeWorldsTreasuresAndTheWorldsBeyondTheCount) {
       const int h = 8 + seat;
       EXPECT_EQ(s.WorldOwner[h], names[seat].empty() ? 0 : seat + 1);
       const int bombs = seat ? worlds / 8 + 2 : bombs0;
-      EXPECT_TRUE(names[seat].empty() || (s.WorldProduction[h] == 10 && s.WorldClass[h] == 5 && s.WorldShips[h] == 10 &&
-                                          s.WorldTreasure[h] == 0 && s.WorldBombs[h] == bombs)) << seat;
+      if (!names[seat].empty()) {  // production, class, ships, treasure, bombs
+        EXPECT_EQ(std::tuple(+s.WorldProduction[h], +s.WorldClass[h], s.WorldShips[h], +s.WorldTreasure[h],
+                             +s.WorldBombs[h]), std::tuple(10, 5, 10.0f, 0, bombs)) << seat;
+      }
     }
     // Every world is named and moves, but only those in play hold anything.
     for (int w = 0; w < kWorlds; ++w) {
-      EXPECT_TRUE(s.WorldName[w] == NameOf(w) && s.WorldOrbit[w] == OrbitOf(w) && s.WorldSpin[w] > 0) << w;
-      const bool inPlay = w < worlds;
-      EXPECT_TRUE(inPlay || s.WorldClass[w] + s.WorldShips[w] + s.WorldRevealed[w] + s.WorldTreasure[w] == 0) << w;
-      EXPECT_TRUE(!inPlay || s.WorldOwner[w] || (s.WorldShips[w] == 30 && s.WorldClass[w] >= 1 && s.WorldRevealed[w] <= 5));
+      EXPECT_EQ(std::tuple(s.WorldName[w], s.WorldOrbit[w]), std::tuple(std::string(NameOf(w)), OrbitOf(w))) << w;
+      EXPECT_GT(s.WorldSpin[w], 0) << w;
+      if (w >= worlds) {  // class, ships, revealed, treasure
+        EXPECT_EQ(std::tuple(+s.WorldClass[w], s.WorldShips[w], +s.WorldRevealed[w], +s.WorldTreasure[w]),
+                  std::tuple(0, 0.0f, 0, 0)) << w;
+      } else if (!s.WorldOwner[w]) {
+        EXPECT_EQ(s.WorldShips[w], 30) << w;
+        EXPECT_GE(s.WorldClass[w], 1) << w;
+        EXPECT_LE(s.WorldRevealed[w], 5) << w;
+      }
     }
   }
   int kinds[4] = {};  // fuel, bombs, hangars, crystals over many games
@@ -61,15 +71,16 @@ TEST(NewGame, SeatsHomeWorldsTreasuresAndTheWorldsBeyondTheCount) {
     for (int w = 0; w < kWorlds; ++w) {
       const int t = s.WorldTreasure[w], ratio = s.WorldProduction[w] ? t / s.WorldProduction[w] : 0;
       EXPECT_TRUE(t == 0 || (w >= 4 && (w < 8 || w > 11))) << "world " << w;  // nor on a seated home world
-      EXPECT_TRUE(t < kFirstHangar || (t % s.WorldProduction[w] == 0 && ratio >= 5 && ratio <= 10)) << t;
+      if (t >= kFirstHangar) {  // whole turns of production, five to ten of them
+        EXPECT_EQ(std::tuple(t % s.WorldProduction[w], std::clamp(ratio, 5, 10)), std::tuple(0, ratio)) << t;
+      }
       found[0] += t == kDoubleFuel, found[1] += t == kExtraBomb, found[2] += t >= kFirstHangar, found[3] += t == kCrystal;
     }
     // 30 worlds: 2 fuel, 3 bombs, 2 hangars, 1 crystal, less those on a seated home world or without production.
-    EXPECT_TRUE(found[0] <= 2 && found[1] <= 3 && found[2] <= 2 && found[3] <= 1) << seed;
+    for (int k = 0; k < 4; ++k) EXPECT_LE(found[k], (std::array{2, 3, 2, 1}[k])) << "kind " << k << ", seed " << seed;
     for (int k = 0; k < 4; ++k) kinds[k] += found[k];
   }
-  EXPECT_TRUE(kinds[0] > 300 && kinds[1] > 450 && kinds[2] > 250 && kinds[3] > 150)
-      << kinds[0] << " " << kinds[1] << " " << kinds[2] << " " << kinds[3];
+  for (int k = 0; k < 4; ++k) EXPECT_GT(kinds[k], (std::array{300, 450, 250, 150}[k])) << "kind " << k;
 }
 
 TEST(NewGame, NothingLeaksFromTheLastGame) {
@@ -80,8 +91,8 @@ TEST(NewGame, NothingLeaksFromTheLastGame) {
   EXPECT_EQ(s.TruceTurn, 25);
   s.GameHistory[0] = "old news", s.WorldHistory[2][1] = "x", s.PlayerKnowledge[1][0][5] = 12, s.FleetFrom[3] = 4;
   s.WorldBombs[5] = 3, setup.truceText = "0", NewGame(a, setup);  // no truce chosen: the last value stays
-  EXPECT_TRUE(s.GameHistory[0].empty() && s.WorldHistory[2][1].empty() && s.PlayerKnowledge[1][0][5] == 0);
-  EXPECT_TRUE(s.FleetFrom[3] == 0 && s.WorldBombs[5] == 0 && s.TruceTurn == 25);
+  EXPECT_EQ(s.GameHistory[0] + s.WorldHistory[2][1], "");
+  EXPECT_EQ(std::tuple(s.PlayerKnowledge[1][0][5], +s.FleetFrom[3], s.WorldBombs[5], s.TruceTurn), std::tuple(0, 0, 0, 25));
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST(Playable, WhatPlayReachesLoadsAgainAndWhatLiesBeyondIsRefused) {
   s.GameYear = 1048575.9f, s.WorldShips[8] = 1099511627776.0f, s.WorldProduction[8] = 255;
   const auto after = PlaysOnAndSaves(WriteGameText(s), 5);
   ASSERT_TRUE(after);
-  EXPECT_TRUE(after->GameYear == kMaxGameYear && after->WorldShips[8] == kMaxWorldShips);
+  EXPECT_EQ(std::tuple(after->GameYear, after->WorldShips[8]), std::tuple(kMaxGameYear, kMaxWorldShips));
   EXPECT_EQ(AddBomb(32767), 32767);  // a world's store of bombs stops at its field's limit
   // A game saved as a turn ended names seat 0 even when that seat holds nothing any more: the turn passes on.
   Game loaded = Made({"Ann", "Bob", "Cid", ""}, 12);
@@ -61,7 +61,7 @@ TEST(Playable, WhatPlayReachesLoadsAgainAndWhatLiesBeyondIsRefused) {
       {[](GameState& t) { t.WorldBombs[5] = -1; }, "world 5's bombs are fewer than none"},
       {[](GameState& t) { t.BombOwner[0] = 1, t.BombWorld[0] = 12; }, "proximity bomb 0 lies on no world"},
       {[](GameState& t) { t.CurrentPlayer = 2; }, "the current seat is not a player's"},
-      {[](GameState& t) { t.PlayerName[3] = "Dee"; }, "seat 3 is taken while seat 2 is empty"},
+      {[](GameState& t) { t.PlayerName[0].clear(); }, "seat 0 is empty"},
       {[](GameState& t) { t.WorldOwner[5] = 3; }, "world 5 belongs to an empty seat"},
       {[](GameState& t) { t.FleetFrom[0] = 9, t.FleetTo[0] = 1, t.FleetOwner[0] = 4, t.FleetClass[0] = 1; },
        "fleet 0 belongs to an empty seat"},
@@ -73,7 +73,8 @@ TEST(Playable, WhatPlayReachesLoadsAgainAndWhatLiesBeyondIsRefused) {
     GameState t = Made({"Ann", "Bob", "", ""}).state;
     edit(t);
     const LoadOutcome o = ReadGameText(WriteGameText(t), GameState{});
-    EXPECT_TRUE(!o.state && o.reason == reason) << o.reason;
+    EXPECT_FALSE(o.state) << reason;
+    EXPECT_EQ(o.reason, reason);
   }
 }
 
@@ -88,16 +89,19 @@ TEST(Playable, LogsStayBoundedAndKeepWhatAPlayerReads) {
   // A loaded game keeps the newest whole lines, within the limits.
   GameState loaded = *ReadGameText(WriteGameText(s), GameState{}).state;
   const std::string &log = s.GameHistory[0], &kept = loaded.GameHistory[0], &newest = loaded.WorldHistory[3][0];
-  EXPECT_TRUE(kept.size() <= kGameLogLimit && kept.rfind("\r\nYear ", 0) == 0);
+  EXPECT_LE(kept.size(), kGameLogLimit);
+  EXPECT_TRUE(kept.starts_with("\r\nYear ")) << kept.substr(0, 20);
   EXPECT_EQ(log.substr(log.size() - kept.size()), kept);
   EXPECT_EQ(GameLogText(loaded, 0), GameLogText(s, 0));  // the message box shows the same
-  EXPECT_TRUE(newest.size() <= kWorldHistoryLimit && newest.size() > kWorldHistoryLimit * 3 / 4 - 40);
+  EXPECT_LE(newest.size(), kWorldHistoryLimit);
+  EXPECT_GT(newest.size(), kWorldHistoryLimit * 3 / 4 - 40);
   EXPECT_EQ(history.substr(0, newest.size()), newest);  // whole lines: it ends at one's end
   EXPECT_TRUE(newest.ends_with("\r\n"));
 
   // And the rules keep them there, however long the game runs.
   game.state = loaded, game.AddLog(0, "the newest line"), game.AddWorldHistory(3, 0, "the newest event");
-  EXPECT_TRUE(s.GameHistory[0].size() <= kGameLogLimit && GameLogText(s, 0).ends_with("the newest line\r\n"));
+  EXPECT_LE(s.GameHistory[0].size(), kGameLogLimit);
+  EXPECT_TRUE(GameLogText(s, 0).ends_with("the newest line\r\n"));
   EXPECT_LE(s.WorldHistory[3][0].size(), kWorldHistoryLimit);
   EXPECT_EQ(s.WorldHistory[3][0].rfind("the newest event\r\nline ", 0), 0u);
 }

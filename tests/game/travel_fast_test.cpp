@@ -69,7 +69,8 @@ TEST(DistCalcFast, SameBitsAsTheRulesOnRandomAndOddTrips) {
     none += d == 10000;
     rounded += d != 10000 && std::nearbyint(d * 520.0) / 520 < d;
   }
-  EXPECT_TRUE(none > 100 && rounded > 500) << none << " without a meeting, " << rounded << " rounded up from t/520";
+  EXPECT_GT(none, 100) << "trips without a meeting";
+  EXPECT_GT(rounded, 500) << "trips rounded up from t/520";
   for (int i = 0; i < 70; ++i) ASSERT_TRUE(test::FastMatchesRules(test::OddTrip(rng, i))) << i;
 }
 

@@ -39,7 +39,7 @@ TEST(DistCalc, BothSearchesMatchIndependentVectorsAndHandMadeBoards) {
     for (int w = 0; w < 2; ++w)
       s.WorldOrbit[w] = b[3 * w], s.WorldAngle[w] = b[3 * w + 1], s.WorldSpin[w] = b[3 * w + 2];
     for (const Trip t : {DistCalcReference(s, 0, 1, b[7]), DistCalcFast(s, 0, 1, b[7])})
-      EXPECT_TRUE(Bits(t.distance) == Bits(b[8]) && Bits(t.course) == Bits(b[9]))
+      EXPECT_EQ(std::tuple(Bits(t.distance), Bits(t.course)), std::tuple(Bits(b[8]), Bits(b[9])))
           << what << " step " << b[7] << ": " << t.distance << " " << t.course;
   }
 }
@@ -100,7 +100,8 @@ TEST_F(Dispatch, OrdersThatCannotBeDispatchedChangeNothing) {
   for (int f = 0; f < kFleets; ++f) s.FleetFrom[f] = 10, s.FleetTo[f] = 1, s.FleetOwner[f] = 2;
   const GameState full = s;
   Send(0, 50);
-  EXPECT_TRUE(s == full && game.SelectedFrom == -1 && game.BusyFlag == 0);
+  EXPECT_TRUE(s == full);
+  EXPECT_EQ(std::tuple(game.SelectedFrom, game.BusyFlag), std::tuple(-1, 0));
 }
 
 TEST_F(Dispatch, ComputerTurnsRedrawsAndRelay) {
@@ -109,7 +110,7 @@ TEST_F(Dispatch, ComputerTurnsRedrawsAndRelay) {
   s.PlayerName[0] = "ENEMY0", s.WorldShips[8] = 100;
   Send(0, 50), Send(1, 50);
   // The computer player clears the busy flag and the selection itself; its fleets stay unsorted.
-  EXPECT_TRUE(game.BusyFlag == kTrue && game.SelectedFrom == 8 && s.FleetTo[0] == 1);
+  EXPECT_EQ(std::tuple(game.BusyFlag, game.SelectedFrom, +s.FleetTo[0]), std::tuple(kTrue, 8, 1));
   s.NetworkGame = kTrue, game.role = NetRole::Client;
   Send(2, 50);  // not connected
   game.serverConnected = true, Send(3, 50);
@@ -127,7 +128,8 @@ TEST(SortFleets, InUseFirstAscendingAndStable) {
   game.SortFleets();
   std::vector<int> order;
   for (int f = 0; f < kFleets && s.FleetFrom[f]; ++f) order.push_back(s.FleetFrom[f] - 1);
-  EXPECT_TRUE(order == (std::vector<int>{4, 1, 3, 0, 5}) && s.FleetShips[0] == 4);  // every field moves with its fleet
+  EXPECT_EQ(order, (std::vector<int>{4, 1, 3, 0, 5}));
+  EXPECT_EQ(s.FleetShips[0], 4);  // every field moves with its fleet
 }
 
 TEST(Nearest, FourNearestLastTripTruceAndExclusions) {

@@ -52,10 +52,13 @@ TEST(EndTurn, FleetsProductionShieldsRotationAndTheYear) {
   const GameState before = s;
   game.EndTurn();
   for (const auto& w : worlds)
-    EXPECT_TRUE(s.WorldShield[w[0]] == w[5] && s.WorldShieldOn[w[0]] == w[6] && s.WorldShips[w[0]] == w[7]) << w[0];
+    EXPECT_EQ(std::tuple(+s.WorldShield[w[0]], +s.WorldShieldOn[w[0]], s.WorldShips[w[0]]),
+              std::tuple(+w[5], +w[6], float(w[7]))) << w[0];
   for (int w = 0; w < s.WorldCount; ++w) {
     // An unowned world's shield never stays on for two turns in a row.
-    EXPECT_TRUE(s.WorldOwner[w] != 0 || s.WorldShieldOn[w] == 0) << w;
+    if (s.WorldOwner[w] == 0) {
+      EXPECT_EQ(s.WorldShieldOn[w], 0) << w;
+    }
     float a = before.WorldAngle[w];
     for (int k = 0; k < 26; ++k) a = Sng(static_cast<double>(a) + before.WorldSpin[w]);
     EXPECT_EQ(s.WorldAngle[w], a) << w;
@@ -64,15 +67,18 @@ TEST(EndTurn, FleetsProductionShieldsRotationAndTheYear) {
   EXPECT_EQ(s.GameHistory[3], "\r\nYear 1.05, Turn #1");
 }
 
-TEST(HotSeat, TheRoundSkipsSeatsWithoutWorldsAndEndsAfterTheLast) {
-  for (auto [holds, expected] : {std::pair{std::array{1, 0, 1, 1}, std::vector{0, 2, 3, 0}},
-                                 {{1, 0, 0, 1}, {0, 3, 0, 3}}, {{1, 1, 1, 0}, {0, 1, 2, 0}}}) {
+// Each seat that comes up, as "seat@turn": the turn is processed once, when
+// the last seat holding a world is done, and never at a seat passed over.
+TEST(HotSeat, TheRoundSkipsSeatsWithoutWorldsAndTheTurnEndsAfterTheLast) {
+  for (auto [holds, expected] : {std::pair{std::array{1, 0, 1, 1}, "0@0 2@0 3@0 0@1 2@1"},
+                                 {{1, 0, 0, 1}, "0@0 3@0 0@1 3@1 0@2"}, {{1, 1, 1, 0}, "0@0 1@0 2@0 0@1 1@1"}}) {
     Game game = Made({"Ann", "Bob", "Cid", "Dee"});
     for (int p = 0; p < 4; ++p) game.state.WorldOwner[8 + p] = static_cast<uint8_t>(holds[p] ? p + 1 : 0);
     game.StartLoadedGame();
-    std::vector<int> order;
-    for (int i = 0; i < 4; ++i, game.ImgDone_Click()) order.push_back(game.state.CurrentPlayer);
-    EXPECT_EQ(order, expected) << holds[1] << holds[2] << holds[3];
+    std::string seen;
+    for (int i = 0; i < 5; ++i, game.ImgDone_Click())
+      seen += (i ? " " : "") + std::to_string(game.state.CurrentPlayer) + "@" + std::to_string(CurrentTurn(game.state));
+    EXPECT_EQ(seen, expected) << holds[1] << holds[2] << holds[3];
   }
 }
 
@@ -95,7 +101,8 @@ TEST_F(AnnAndBob, TruceAnnouncementsAndTheTimersMinutesByTurn) {
   EXPECT_EQ(rec.Only("notice: "), (Lines{"notice:  Battle Truce Set Until Turn 12!",
                                          "notice:  Ships Set To Travel With Shields!",
                                          "notice: Initiating Turn #0 Ann!", "notice: "}));
-  EXPECT_TRUE(rec.Has("cue: turn.wav") && rec.Has("timer: on"));
+  EXPECT_TRUE(rec.Has("cue: turn.wav"));
+  EXPECT_TRUE(rec.Has("timer: on"));
   s.PlayerName[1].clear(), rec.Clear(), game.GameCheck();
   EXPECT_FALSE(rec.Has("timer: on"));
 }
@@ -139,7 +146,8 @@ TEST_F(AnnAndBob, EliminationOnceSurvivorRatingABombInFlightAndConquest) {
   EXPECT_EQ(rec.Only("highscore: "), Lines{"highscore: Ann 5.000000"});
   EXPECT_EQ(game.StatusLine[1] + s.GameHistory[0], "Bob:  Eliminated\r\n Bob Was Eliminated From The Game!");
   rec.Clear(), game.GameCheck();  // neither is announced again
-  EXPECT_TRUE(rec.Only("banner: ").empty() && rec.Only("highscore: ").empty());
+  EXPECT_EQ(rec.Only("banner: "), Lines{});
+  EXPECT_EQ(rec.Only("highscore: "), Lines{});
   Launch(s, 9, 3, kAnnihilationBomb, 0.3f, 2), game.GameCheck();  // a bomb in flight keeps its owner in
   EXPECT_EQ(game.StatusLine[1], "Bob:  Taking Turn");
   // A conquest ends the game.
@@ -147,9 +155,10 @@ TEST_F(AnnAndBob, EliminationOnceSurvivorRatingABombInFlightAndConquest) {
   s.GameYear = 1;
   for (int w = 0; w < s.WorldCount; ++w) s.WorldOwner[w] = 1, cls += s.WorldClass[w], prod += s.WorldProduction[w];
   s.TruceTurn = 12, game.GameCheck();
-  EXPECT_TRUE(rec.Has("gameover") && rec.Has("notice: Ann Has Taken Over The Entire Solar System With An Rating Of " +
+  EXPECT_TRUE(rec.Has("gameover"));
+  EXPECT_TRUE(rec.Has("notice: Ann Has Taken Over The Entire Solar System With An Rating Of " +
                       Format(Sng(cls * prod), "0.0")));
-  EXPECT_TRUE(s.WorldOwner[0] == 0 && s.TruceTurn == 0);  // cleared for the next game
+  EXPECT_EQ(std::tuple(+s.WorldOwner[0], s.TruceTurn), std::tuple(0, 0));  // cleared for the next game
 }
 
 // The server ends the turn for all when every seat is done or gone.
@@ -169,11 +178,12 @@ TEST_F(AnnAndBob, NetworkTurnEndsWaitForEverySeat) {
   turnOf("Taking Turn", "Taking Turn"), game.ImgDone_Click();
   EXPECT_TRUE(rec.Has("notice:  Waiting on Bob"));
   EXPECT_EQ(relay.log, Lines{" 1 0Ann:  Done Turn"});
-  EXPECT_TRUE(game.TurnLock == kTrue && s.GameYear == 1.0f);
+  EXPECT_EQ(std::tuple(game.TurnLock, s.GameYear), std::tuple(kTrue, 1.0f));
   game.ImgDone_Click();  // refused: this seat is done already
   EXPECT_EQ(relay.log.size(), 1u);
   turnOf("Taking Turn", "Done Turn"), game.ImgDone_Click();
-  EXPECT_TRUE(relay.log.back() == "endturn" && s.GameYear > 1.0f);
+  EXPECT_EQ(relay.log.back(), "endturn");
+  EXPECT_GT(s.GameYear, 1.0f);
   game.role = NetRole::Client;  // a client only tells the server
   turnOf("Taking Turn", "Taking Turn"), relay.log.clear(), game.ImgDone_Click();
   EXPECT_EQ(relay.log, Lines{" 0 0Ann:  Done Turn"});
@@ -197,8 +207,11 @@ TEST(TurnDriver, AllComputerGamesPlayAtAConstantDepthAndRepeatForASeed) {
     return game.state;
   };
   const GameState a = play(21, &probe);
-  EXPECT_TRUE(probe.calls >= 100 && probe.hi - probe.lo < 4096u) << probe.calls << " " << probe.hi - probe.lo;
-  EXPECT_TRUE(a.GameYear > 1.5f && a == play(21, nullptr) && !(a == play(22, nullptr)));
+  EXPECT_GE(probe.calls, 100);
+  EXPECT_LT(probe.hi - probe.lo, 4096u);
+  EXPECT_GT(a.GameYear, 1.5f);
+  EXPECT_TRUE(a == play(21, nullptr)) << "the same seed played differently";
+  EXPECT_FALSE(a == play(22, nullptr)) << "another seed played the same";
 }
 
 }  // namespace

@@ -17,7 +17,8 @@ HighScoreEntry Entry(const std::string& name, float rating) {
 
 TEST(HighScore, TheFileHoldsAllEightyLinesWhateverItHeldBefore) {
   const std::string dir = test::TempDir(), path = dir + "/HighScore";
-  EXPECT_TRUE(HighScore(path, HighScoreEntry{}).insertedAt == -1 && !std::ifstream(path).good());
+  EXPECT_EQ(HighScore(path, HighScoreEntry{}).insertedAt, -1);
+  EXPECT_FALSE(std::ifstream(path).good()) << "a rating of 0 wrote the file";
   EXPECT_EQ(HighScore(path, Entry("Ann", 7.26f)).insertedAt, 0);
   std::string expected = "007.3\r\nAnn\r\n9\r\n 4\r\n 37\r\n3.25\r\n 120\r\n12/06/26\r\n";
   for (int i = 0; i < 72; ++i) expected += "\r\n";
@@ -27,11 +28,14 @@ TEST(HighScore, TheFileHoldsAllEightyLinesWhateverItHeldBefore) {
   HighScoreEntry e = Entry("New", 60);
   e.plan = e.cls = 0;
   const HighScoreOutcome o = HighScore(path, e);
-  EXPECT_TRUE(!o.error && o.table[0][5] == "0.00" && o.table[1][7] == "1/2/25" && HighScoreRowEmpty(o.table[2]));
+  ASSERT_FALSE(o.error) << *o.error;
+  EXPECT_EQ(std::tuple(o.table[0][5], o.table[1][7], HighScoreRowEmpty(o.table[2])), std::tuple("0.00", "1/2/25", true));
   const std::string text = test::Slurp(path);
-  EXPECT_TRUE(std::count(text.begin(), text.end(), '\n') == 80 && std::count(text.begin(), text.end(), '\r') == 80);
+  EXPECT_EQ(std::tuple(std::count(text.begin(), text.end(), '\n'), std::count(text.begin(), text.end(), '\r')),
+            std::tuple(80L, 80L));
   const HighScoreOutcome folder = HighScore(dir, Entry("Ann", 50));
-  EXPECT_TRUE(folder.error && folder.insertedAt == -1);  // unreadable: reported, nothing entered
+  EXPECT_TRUE(folder.error);  // unreadable: reported, nothing entered
+  EXPECT_EQ(folder.insertedAt, -1);
 }
 
 TEST(HighScore, OrderTiesAndTheDroppedTenthRow) {

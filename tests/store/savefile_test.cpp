@@ -48,8 +48,9 @@ TEST(SaveFile, LayoutRoundTripAndRefusals) {
   EXPECT_EQ(Lines(lines.begin(), lines.begin() + 18),
             (Lines{"1", " 24", "Ann", " 0", "ENEMY1", " 0", "Cid", " 0", "", " 0", Str(s.GameYear), " 2", " 12.5",
                    " 10", Str(s.WorldAngle[0]), " 50", Str(s.WorldSpin[0]), "Amenthes"}));
-  EXPECT_TRUE(lines[27].empty() && lines[28] == " 255");  // world 0's first history block
-  EXPECT_TRUE(lines[kFleetLine + 9] == Str(s.FleetFrom[1]) && lines[kBombLine + 13] == " 17");
+  EXPECT_EQ(Lines(lines.begin() + 27, lines.begin() + 29), (Lines{"", " 255"}));  // world 0's first history block
+  EXPECT_EQ(lines[kFleetLine + 9], Str(s.FleetFrom[1]));
+  EXPECT_EQ(lines[kBombLine + 13], " 17");
   EXPECT_EQ(Lines(lines.begin() + kBombLine + 60, lines.end()),
             (Lines{"", "  Ann World Brazos Fought Off 12 Ships From Cid", " second line", " 255", "", " 255",
                    "one line", " 255", "", " 255"}));
@@ -62,8 +63,9 @@ TEST(SaveFile, LayoutRoundTripAndRefusals) {
   for (const std::string& variant : {text, lf, bare}) {
     LoadOutcome o = ReadGameText(variant, current);
     ASSERT_TRUE(o.state) << o.error;
-    EXPECT_TRUE(WriteGameText(*o.state) == text && o.state->PlayerKnowledge[1][2][3] == 7 &&
-                o.state->PlayerColor[1] == Rgb(0, 50, 255));
+    EXPECT_EQ(WriteGameText(*o.state), text);
+    EXPECT_EQ(o.state->PlayerKnowledge[1][2][3], 7);
+    EXPECT_TRUE(o.state->PlayerColor[1] == Rgb(0, 50, 255));
   }
   auto with = [&](size_t at, const std::string& line) { auto ls = lines; return ls[at] = line, Join(ls); };
   const std::string badType = ErrorText(13, "Type mismatch"), overflow = ErrorText(6, "Overflow");
@@ -95,9 +97,11 @@ TEST(SaveFile, FilesOnDiskLinksAndFailedSaves) {
                           {dir + "/link.gam", "/link2.gam"}, {"real/new.gam", "/dangling.gam"}})
     fs::create_symlink(to, dir + link);
   s.GameHistory[1] = "through the link";
-  ASSERT_TRUE(!SaveGame(dir + "/link2.gam", s) && !SaveGame(dir + "/dangling.gam", s));
+  ASSERT_EQ(SaveGame(dir + "/link2.gam", s), std::nullopt);
+  ASSERT_EQ(SaveGame(dir + "/dangling.gam", s), std::nullopt);
   const std::string saved = WriteGameText(s);
-  EXPECT_TRUE(test::Slurp(path) == saved && test::Slurp(dir + "/real/new.gam") == saved);
+  EXPECT_EQ(test::Slurp(path), saved);
+  EXPECT_EQ(test::Slurp(dir + "/real/new.gam"), saved);
   // Nothing but a plain file is replaced, or read.
   ASSERT_EQ(::mkfifo((dir + "/fifo.gam").c_str(), 0644), 0);
   fs::create_symlink(dir + "/fifo.gam", dir + "/tofifo.gam");
@@ -105,7 +109,8 @@ TEST(SaveFile, FilesOnDiskLinksAndFailedSaves) {
   EXPECT_EQ(LoadGame(dir + "/fifo.gam", GameState{}).error, kAccessError);
   // The longest name a folder takes still leaves room for the scratch file.
   const std::string longest = dir + "/" + std::string(251, 'n') + ".gam";
-  EXPECT_TRUE(!SaveGame(longest, s) && test::Slurp(longest) == saved);
+  EXPECT_EQ(SaveGame(longest, s), std::nullopt);
+  EXPECT_EQ(test::Slurp(longest), saved);
   // A write that fails half-way (a file size limit for a full disk) leaves the old file whole and the program running.
   rlimit old{}, tiny{1000, 0};
   ::getrlimit(RLIMIT_FSIZE, &old);
@@ -116,7 +121,8 @@ TEST(SaveFile, FilesOnDiskLinksAndFailedSaves) {
   EXPECT_EQ(test::Slurp(path), saved);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir + "/real"), fs::directory_iterator()), 2);  // no scratch file
   struct sigaction now {};
-  EXPECT_TRUE(::sigaction(SIGXFSZ, nullptr, &now) == 0 && now.sa_handler == SIG_DFL);  // only the save ignores it
+  ASSERT_EQ(::sigaction(SIGXFSZ, nullptr, &now), 0);
+  EXPECT_TRUE(now.sa_handler == SIG_DFL);  // only the save ignores it
   // A game the loader would refuse is not written.
   s.WorldShips[4] = 2.5f;
   EXPECT_EQ(SaveGame(path, s), std::string(kNotSaved) + "world 4's ships are not a whole number from 0 to 2^40.");

@@ -49,35 +49,45 @@ TEST(EdgeTools, BaseGamesHaveEveryRoleAndLoad) {
     const BaseGame b = MakeBaseGame(v);
     const GameState& s = b.state;
     ASSERT_TRUE(ReadGameText(WriteGameText(s), GameState{}).state);
-    ASSERT_TRUE(b.shipFleet >= 0 && b.scoutFleet >= 0 && b.bombFleet >= 0 && b.proximityFleet >= 0 && b.freeFleet >= 0);
-    ASSERT_TRUE(b.armedBomb >= 0 && b.freeBomb >= 0 && b.humanHome >= 0 && b.computerHome >= 0 && b.unownedWorld >= 0);
-    EXPECT_TRUE(s.FleetShips[b.shipFleet] >= 1 && s.FleetShips[b.shipFleet] <= kMaxFleetShips &&
-                s.FleetShips[b.scoutFleet] == kScout && s.FleetShips[b.bombFleet] == kAnnihilationBomb &&
-                s.FleetShips[b.proximityFleet] == kProximityBombBase + 25 && s.FleetFrom[b.freeFleet] == 0);
-    EXPECT_TRUE(s.BombOwner[b.freeBomb] == 0 && b.bombedWorld == s.BombWorld[b.armedBomb] &&
-                s.WorldOwner[b.humanHome] == 1 && s.WorldOwner[b.unownedWorld] == 0 &&
-                IsComputerName(s.PlayerName[s.WorldOwner[b.computerHome] - 1]));
+    const std::pair<const char*, int> roles[] = {
+        {"ships", b.shipFleet},         {"scout", b.scoutFleet},       {"bomb", b.bombFleet},
+        {"proximity", b.proximityFleet}, {"free fleet", b.freeFleet},   {"armed bomb", b.armedBomb},
+        {"free bomb", b.freeBomb},       {"human home", b.humanHome},   {"computer home", b.computerHome},
+        {"unowned", b.unownedWorld}};
+    for (const auto& [role, slot] : roles) ASSERT_GE(slot, 0) << role;
+    EXPECT_GE(s.FleetShips[b.shipFleet], 1);
+    EXPECT_LE(s.FleetShips[b.shipFleet], kMaxFleetShips);
+    EXPECT_EQ(std::tuple(s.FleetShips[b.scoutFleet], s.FleetShips[b.bombFleet], s.FleetShips[b.proximityFleet]),
+              std::tuple(float(kScout), float(kAnnihilationBomb), float(kProximityBombBase + 25)));
+    EXPECT_EQ(std::tuple(+s.FleetFrom[b.freeFleet], s.BombOwner[b.freeBomb], s.BombWorld[b.armedBomb]),
+              std::tuple(0, 0, float(b.bombedWorld)));
+    EXPECT_EQ(std::tuple(+s.WorldOwner[b.humanHome], +s.WorldOwner[b.unownedWorld]), std::tuple(1, 0));
+    EXPECT_TRUE(IsComputerName(s.PlayerName[s.WorldOwner[b.computerHome] - 1]));
     EXPECT_EQ(b.unusedWorld < 0, s.WorldCount == kWorlds);
     bool brokenHistory = false;  // blocks of more than one line
     for (int i = 0; i < kWorlds * kSeats; ++i)
       brokenHistory |= s.WorldHistory[i / kSeats][i % kSeats].find("\r\n") != std::string::npos;
-    EXPECT_TRUE(brokenHistory && s.GameHistory[0].find("\r\n") != std::string::npos);
+    EXPECT_TRUE(brokenHistory);
+    EXPECT_NE(s.GameHistory[0].find("\r\n"), std::string::npos);
   }
   const BaseGame b = MakeBaseGame(0);  // Ann's pulse bomb, Cid's proximity bomb
-  EXPECT_TRUE(b.state.WorldTreasure[kHomeRing] == kPulseArmed && b.state.BombOwner[b.armedBomb] == 3);
+  EXPECT_EQ(std::tuple(+b.state.WorldTreasure[kHomeRing], b.state.BombOwner[b.armedBomb]), std::tuple(+kPulseArmed, 3));
 }
 
 TEST(EdgeTools, CheckerPassesRefusalsPlaysAndStopsRunsPastTheirBudget) {
   const std::string text = WriteGameText(MakeBaseGame(0).state);
   CheckResult refused = CheckGameText("not a game\r\n"), played = CheckGameText(text);
-  EXPECT_TRUE(!refused.loaded && refused) << refused.finding;
-  EXPECT_TRUE(played.loaded && played.end == PlayEnd::LimitReached && played.presenterCalls > 100) << played.finding;
+  EXPECT_FALSE(refused.loaded);
+  EXPECT_TRUE(refused) << refused.finding;
   EXPECT_TRUE(played) << played.finding;
+  EXPECT_EQ(played.end, PlayEnd::LimitReached);
+  EXPECT_GT(played.presenterCalls, 100);
   // A board one seat holds whole ends the game at once; the board as the conquest left it is checked.
   GameState conquered = *ReadGameText(text, GameState{}).state;
   for (int w = 0; w < conquered.WorldCount; ++w) conquered.WorldOwner[w] = 1;
   CheckResult over = CheckGameText(WriteGameText(conquered));
-  EXPECT_TRUE(over.loaded && over.end == PlayEnd::GameOver && over) << over.finding;
+  EXPECT_TRUE(over) << over.finding;
+  EXPECT_EQ(over.end, PlayEnd::GameOver);
   CheckOptions tight;
   tight.callBudget = 100;
   EXPECT_EQ(CheckGameText(text, tight).finding,

@@ -4,7 +4,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #if defined(__has_feature)
@@ -22,33 +21,35 @@ namespace valkoran::sweep {
 
 namespace {
 
-// Read by the death report on the thread that fails: the case it was running.
-std::string current;
+// Read by the reports, which run in a signal handler or as the program dies:
+// the case in hand, copied where no allocation is needed to print it.
 char reported[4096];
+char hangHead[128];
+volatile sig_atomic_t once = 0;
 
-void CopyForReport(const std::string& what) {
-  const size_t n = what.size() < sizeof reported - 1 ? what.size() : sizeof reported - 1;
-  what.copy(reported, n);
-  reported[n] = '\0';
+// Only async-signal-safe calls.
+void Say(const char* head) {
+  if (once) return;
+  once = 1;
+  (void)!::write(2, head, std::strlen(head));
+  (void)!::write(2, reported, std::strlen(reported));
+  (void)!::write(2, "\n", 1);
 }
 
 // Called by the address sanitizer's runtime as it stops the program, and on
 // the abort the undefined-behaviour runtime ends with (its own runtime keeps
-// no death callback of ours): only async-signal-safe calls.
-void ReportOnDeath() {
-  static volatile sig_atomic_t once = 0;
-  if (once) return;
-  once = 1;
-  const char head[] = "\n*** The sweep was stopped while checking: ";
-  (void)!::write(2, head, sizeof head - 1);
-  (void)!::write(2, reported, std::strlen(reported));
-  (void)!::write(2, "\n", 1);
-}
+// no death callback of ours).
+void ReportOnDeath() { Say("\n*** The sweep was stopped while checking: "); }
 
 void OnAbort(int) {
   ReportOnDeath();
   std::signal(SIGABRT, SIG_DFL);
   std::raise(SIGABRT);
+}
+
+void OnAlarm(int) {
+  Say(hangHead);
+  ::_exit(3);
 }
 
 }  // namespace
@@ -57,49 +58,25 @@ Watch::Watch(std::chrono::seconds limit) : limit_(limit) {
 #ifdef VALKORAN_HAS_SANITIZER_HOOKS
   __sanitizer_set_death_callback(ReportOnDeath);
 #endif
+  std::snprintf(hangHead, sizeof hangHead, "\n*** Hang: no end after %lld s (no presenter call either) while checking: ",
+                static_cast<long long>(limit.count()));
   std::signal(SIGABRT, OnAbort);
-  thread_ = std::thread([this] { Run(); });
+  std::signal(SIGALRM, OnAlarm);
 }
 
 Watch::~Watch() {
-  {
-    std::lock_guard lock(mutex_);
-    quit_ = true;
-  }
-  wake_.notify_all();
-  thread_.join();
+  ::alarm(0);
+  std::signal(SIGALRM, SIG_DFL);
 }
 
 void Watch::Begin(const std::string& what) {
-  std::lock_guard lock(mutex_);
-  current = what;
-  CopyForReport(what);
-  busy_ = true;
-  ++serial_;
-  wake_.notify_all();
+  const size_t n = what.size() < sizeof reported - 1 ? what.size() : sizeof reported - 1;
+  what.copy(reported, n);
+  reported[n] = '\0';
+  ::alarm(static_cast<unsigned>(limit_.count()));
 }
 
-void Watch::End() {
-  std::lock_guard lock(mutex_);
-  busy_ = false;
-  wake_.notify_all();
-}
-
-void Watch::Run() {
-  std::unique_lock lock(mutex_);
-  while (!quit_) {
-    if (!busy_) {
-      wake_.wait(lock);
-      continue;
-    }
-    const unsigned long long serial = serial_;
-    if (wake_.wait_for(lock, limit_, [&] { return quit_ || !busy_ || serial_ != serial; })) continue;
-    std::fprintf(stderr, "\n*** Hang: no end after %lld s (no presenter call either) while checking: %s\n",
-                 static_cast<long long>(limit_.count()), current.c_str());
-    std::fflush(stderr);
-    std::_Exit(3);
-  }
-}
+void Watch::End() { ::alarm(0); }
 
 }  // namespace valkoran::sweep
 

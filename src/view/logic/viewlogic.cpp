@@ -3,6 +3,7 @@
 #include <climits>
 #include <cmath>
 
+#include "game/arrivaltime.h"
 #include "game/numbers.h"
 #include "game/orders.h"
 #include "game/slots.h"
@@ -19,8 +20,6 @@ bool IsWorld(const GameState& s, int w) { return w >= 0 && w < InPlay(s); }
 int Me(const GameState& s) { return s.CurrentPlayer + 1; }
 bool IsSeat(int seat) { return seat >= 0 && seat < kSeats; }
 
-// Whole turns still to go, rounded up, as the fleet lists count them.
-double TurnsLeft(float remaining) { return Int(static_cast<double>(remaining) / 0.05 + 0.99999); }
 std::string TurnWord(double turns) { return turns <= 1 ? " Turn" : " Turns"; }
 
 // A world's place in the model plane, around the sun's centre, unscaled.
@@ -128,16 +127,21 @@ CommandMenu BuildCommandMenu(const Game& game, int from, int to, const std::arra
   CommandMenu m;
   const GameState& s = game.state;
   if (!IsWorld(s, from) || !IsWorld(s, to)) return m;
-  auto allowed = [&](int amount) { return !RefuseOrder(game, from, to, amount); };
-  // The threshold is chosen in the proximity window, which also refuses the
-  // twenty-first bomb with its message; the menu offers the bomb regardless.
-  auto proximityOffered = [&] {
-    const auto refusal = RefuseOrder(game, from, to, kOrderProximityBase + 1);
-    return !refusal || refusal->code == OrderProblem::ProximityBombsFull;
+  const int seat = s.CurrentPlayer;
+  // A full fleet table or twenty proximity bombs do not hide an item: the
+  // order's refusal tells the player why nothing left.
+  auto offered = [&](const Order& order) {
+    const auto refusal = RefuseOrder(game, order);
+    return !refusal || refusal->code == OrderProblem::FleetsFull ||
+           refusal->code == OrderProblem::ProximityBombsFull;
   };
+  auto allowed = [&](int amount) { return offered(Order::FromAmount(seat, from, to, amount)); };
+  // The threshold is chosen in the proximity window; any threshold will do
+  // to ask whether the bomb may go.
+  auto proximityOffered = [&] { return offered(Order::Proximity(seat, from, to, 1)); };
 
   if (from == to && from >= kHomeRing && from < kHomeRing + kSeats && pulseMenu[from - kHomeRing] &&
-      allowed(kOrderBomb)) {
+      offered(Order::Pulse(seat, from))) {
     m.pulseOnly = true;
     m.showPulse = true;
     m.showProx = proximityOffered();
@@ -247,7 +251,7 @@ std::string WorldPopupText(const GameState& s, int world) {
     } else {
       what = " " + StrTrim(ships) + " Ships With" + Str(s.FleetShield[f]) + "% Shield From World ";
     }
-    const double turns = TurnsLeft(s.FleetRemaining[f]);
+    const double turns = TurnsToArrival(s.FleetRemaining[f]);
     add(what + source + " Will Arrive in " + Format(s.FleetRemaining[f], "0.00") + " Years (" + Format(turns, "0") +
         TurnWord(turns) + ") ");
   }
@@ -273,25 +277,43 @@ std::vector<std::string> TravelTurnCaptions(Game& game, int from) {
   if (!IsWorld(game.state, from)) return captions;
   for (int j = 0; j < InPlay(game.state); ++j) {
     game.DistCalc(static_cast<int16_t>(from), static_cast<int16_t>(j), game.CalcDistance, game.CalcCourse, 0.2f);
-    captions.push_back(Format(Int(static_cast<double>(game.CalcDistance) / 0.05 + 0.999), "0"));
+    // No fleet goes from a world to itself: the world clicked reads 0.
+    captions.push_back(Format(j == from ? 0.0 : TripTurns(game.CalcDistance), "0"));
   }
   return captions;
 }
 
 std::string TravelDistanceText(float distance) {
   const double years = Int(static_cast<double>(distance) * 100 + 0.999) / 100;
-  const double turns = Int(static_cast<double>(distance) / 0.05 + 0.99999);
+  const double turns = TripTurns(distance);
   return "\r\n    The Travel Distance Between Worlds is " + Format(years, "0.00") + " Years, (" + Format(turns, "0") +
          TurnWord(turns) + ")    ";
 }
 
 std::string NoShipsText() { return "    There Are Currently No Ships Or Bombs At This World!    "; }
 
+// ---- Hand-over -----------------------------------------------------------------
+
+std::string HandOverText(const GameState& s) {
+  if (!IsSeat(s.CurrentPlayer)) return "";
+  return s.PlayerName[s.CurrentPlayer] + ", your turn \xE2\x80\x94 Year " + Format(ShownYear(s.GameYear), "0.00") +
+         ", Turn #" + Format(static_cast<double>(CurrentTurn(s)), "0");
+}
+
+bool HandOverDue(const Game& game, int seat) {
+  const GameState& s = game.state;
+  if (s.NetworkGame || !IsSeat(seat) || !game.IsHuman(seat)) return false;
+  int humans = 0;
+  for (int p = 0; p < kSeats; ++p)
+    if (!s.PlayerName[p].empty() && game.IsHuman(p) && !game.EndsWith(p, kEliminated)) ++humans;
+  return humans >= 2;
+}
+
 // ---- Labels ---------------------------------------------------------------------
 
 std::string FleetLabelCaption(const GameState& s, int fleet, bool radarAlert) {
   if (fleet < 0 || fleet >= kFleets) return "";
-  const double turns = TurnsLeft(s.FleetRemaining[fleet]);
+  const double turns = TurnsToArrival(s.FleetRemaining[fleet]);
   const float ships = s.FleetShips[fleet];
   if (ships > 0 && ships < kAnnihilationBomb) {
     // What the radar sees of a foreign fleet is its size, not its plan.
@@ -299,12 +321,6 @@ std::string FleetLabelCaption(const GameState& s, int fleet, bool radarAlert) {
     return StrTrim(ships) + "  (" + Format(turns, "0") + TurnWord(turns) + ")";
   }
   return Format(turns, "0") + TurnWord(turns);
-}
-
-bool MayToggleShield(const Game& game, int world) {
-  const GameState& s = game.state;
-  if (!IsWorld(s, world) || !IsSeat(s.CurrentPlayer)) return false;
-  return s.WorldOwner[world] == Me(s) && !StatusEndsWith(game.StatusLine[s.CurrentPlayer], "Done Turn");
 }
 
 // ---- Radar ----------------------------------------------------------------------

@@ -71,6 +71,13 @@ struct CommandMenu {
 // engine's RefuseOrder, so the menu offers exactly what the rules allow.
 CommandMenu BuildCommandMenu(const Game& game, int from, int to, const std::array<uint8_t, 4>& pulseMenu);
 
+// What the hand-over screen says to the player whose turn starts:
+// "Bob, your turn — Year 1.05, Turn #1".
+std::string HandOverText(const GameState& s);
+// Whether the turn of `seat` starting now is handed over from another human
+// at this machine: a local game with two or more humans still in it.
+bool HandOverDue(const Game& game, int seat);
+
 // The second click's truce notice, when a running truce forbids the target.
 std::optional<std::string> TruceNotice(const Game& game, int to);
 
@@ -84,8 +91,9 @@ std::vector<std::string> WorldInfoLines(const GameState& s, int world);
 std::string WorldPopupText(const GameState& s, int world);
 // The quick help of a right click on empty space, one item per line.
 std::vector<std::string> QuickHelpLines();
-// The middle click's heading and one caption per world in play: whole turns
-// of the trip from `from` (DistCalc, which writes the game's calc values).
+// The middle click's heading and one caption per world in play: the turn
+// ends a fleet sent now from `from` would travel (DistCalc, which writes the
+// game's calc values).
 std::vector<std::string> TravelHeadingLines();
 std::vector<std::string> TravelTurnCaptions(Game& game, int from);
 // mnuComCalc's notice: CR LF + "    The Travel Distance Between Worlds is ..."
@@ -97,9 +105,6 @@ std::string NoShipsText();
 
 // The caption of a fleet's label (ShowLabels step 3).
 std::string FleetLabelCaption(const GameState& s, int fleet, bool radarAlert);
-// Whether a shield toggle from the information panel or the world list is
-// allowed: the world is the current player's and the turn is not done.
-bool MayToggleShield(const Game& game, int world);
 
 // ---- Radar ----------------------------------------------------------------------
 

@@ -1,5 +1,6 @@
-#include "net/console.h"
+#include "game/console.h"
 
+#include "game/arrivaltime.h"
 #include "game/game.h"
 
 namespace valkoran {
@@ -28,7 +29,7 @@ std::string WorldRow(const GameState& s, int w, int owner) {
 }
 
 std::string FleetLine(const GameState& s, int f) {
-  const double turns = Int(static_cast<double>(s.FleetRemaining[f]) / 0.05 + 0.99999);
+  const double turns = TurnsToArrival(s.FleetRemaining[f]);
   const std::string when = " in " + Format(turns, "0") + (turns <= 1 ? " Turn" : " Turns");
   const std::string& to = s.WorldName[s.FleetTo[f] - 1];
   const float ships = s.FleetShips[f];

@@ -1,4 +1,4 @@
-#include "net/console.h"
+#include "game/console.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +19,8 @@ Lines Texts(const std::vector<ConsoleRow>& rows, std::vector<int>* data = nullpt
   for (const auto& r : rows) out.push_back(r.text), data ? data->push_back(r.data) : void();
   return out;
 }
+// The panel's indicators: bombs, double fuel or a hangar, the crystal.
+std::tuple<int, bool, bool> Marks(const ConsolePanel& p) { return {p.bombs, p.doubleShown, p.crystalShown}; }
 
 TEST(Console, WorldRowsIndicatorsAndTheComputersEmptyPanel) {
   GameState s = Panel();
@@ -35,37 +37,36 @@ TEST(Console, WorldRowsIndicatorsAndTheComputersEmptyPanel) {
                                            "  Bora        \t 1\t  10\t  100%\t 1000 P"}));
   EXPECT_EQ(data, (std::vector<int>{0, 1}));
   EXPECT_EQ(Texts(p.fleets), Lines{"None"});
-  EXPECT_TRUE(p.bombs == 3 && p.doubleShown && p.crystalShown);
+  EXPECT_EQ(Marks(p), std::tuple(3, true, true));
   s.WorldTreasure[0] = 0, s.WorldTreasure[1] = 4;  // a hangar counts, not only fuel
-  EXPECT_TRUE(BuildConsole(s, false).doubleShown);
-  p = BuildConsole(s, true);
-  EXPECT_TRUE(p.bombs == 0 && !p.doubleShown && !p.crystalShown);
+  EXPECT_EQ(Marks(BuildConsole(s, false)), std::tuple(3, true, true));
+  EXPECT_EQ(Marks(BuildConsole(s, true)), std::tuple(0, false, false));
   s.PlayerName[1] = "ENEMY1", s.CurrentPlayer = 1, p = BuildConsole(s, false);
-  EXPECT_TRUE(p.header.empty() && p.worlds.empty() && p.fleets.empty());
-  EXPECT_TRUE(p.bombs == 4 && p.doubleShown);  // the indicators still follow the seat
+  EXPECT_EQ(std::tuple(p.header, Texts(p.worlds), Texts(p.fleets)), std::tuple("", Lines{}, Lines{}));
+  EXPECT_EQ(Marks(p), std::tuple(4, true, false));  // the indicators still follow the seat
   const std::tuple<int, float, std::string> widths[] = {  // shield, ships, the row from the shield column on
       {1, 9, "   1%\t       9"}, {99, 10, "   99%\t     10"}, {50, 99, "   50%\t     99"},
       {255, 100, "  255%\t   100"}, {100, 999, "  100%\t   999"}};
   for (const auto& [shield, ships, tail] : widths) {
     s = Panel(), s.WorldShield[0] = static_cast<uint8_t>(shield), s.WorldShips[0] = ships, p = BuildConsole(s, false);
     EXPECT_EQ(p.worlds.at(0).text, "  Ares        \t 0\t    0\t" + tail);
-    EXPECT_TRUE(p.bombs == 0 && !p.doubleShown && !p.crystalShown);  // nothing to show
+    EXPECT_EQ(Marks(p), std::tuple(0, false, false));  // nothing to show
   }
 }
 
 TEST(Console, FleetLinesInSlotOrder) {
   GameState s = Panel();
   const std::tuple<int, uint8_t, uint8_t, float, float> fleets[] = {
-      // slot, owner, target, ships, turns left: a part of a turn counts whole, 0.1 is exactly two
+      // slot, owner, target, ships, years left: 0.05 and 0.1 keep a rest for one more turn end
       {0, 1, 3, 12, 0.05f}, {1, 2, 1, 40, 0.3f},      {4, 1, 4, 9999, 0.06f},
       {5, 1, 3, 0, 0.1f},   {8, 1, 1, 10005, 0.101f}, {9, 1, 2, 1, 0.3f}};
   for (const auto& [f, owner, to, ships, left] : fleets)
     s.FleetFrom[f] = 1, s.FleetOwner[f] = owner, s.FleetTo[f] = to, s.FleetShips[f] = ships, s.FleetRemaining[f] = left;
   std::vector<int> data;
   EXPECT_EQ(Texts(BuildConsole(s, false).fleets, &data),
-            (Lines{" 12 Ships Will Reach World Cyd in 1 Turn", " A Bomb Will Reach World Dun in 2 Turns",
-                   " A Scout Ship Will Reach World Cyd in 2 Turns",
-                   " A Proximity Bomb Will Reach World Ares in 3 Turns", " 1 Ships Will Reach World Bora in 6 Turns"}));
+            (Lines{" 12 Ships Will Reach World Cyd in 2 Turns", " A Bomb Will Reach World Dun in 2 Turns",
+                   " A Scout Ship Will Reach World Cyd in 3 Turns",
+                   " A Proximity Bomb Will Reach World Ares in 3 Turns", " 1 Ships Will Reach World Bora in 7 Turns"}));
   EXPECT_EQ(data, (std::vector<int>{0, 4, 5, 8, 9}));  // Bob's fleet in slot 1 is not on Ann's panel
 }
 

@@ -1,0 +1,290 @@
+#include "view/galaxycontrols.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QStyledItemDelegate>
+#include <QTimer>
+
+#include "game/console.h"
+#include "view/assets.h"
+#include "view/battlepanel.h"
+#include "view/galaxycanvas.h"
+#include "view/handoverscreen.h"
+#include "view/imagebutton.h"
+#include "view/logic/layout.h"
+#include "view/proximitywindow.h"
+
+namespace valkoran::view {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QString Lines(const std::string& s) { return Q(s).replace("\r\n", "\n"); }
+
+namespace {
+
+QRect R(const layout::Rect& r) { return QRect(r.x, r.y, r.w, r.h); }
+
+// The world list's rows carry tabs between their columns: they are drawn
+// with tab stops under the columns of the header line above the list.
+class TabbedRows : public QStyledItemDelegate {
+ public:
+  TabbedRows(QObject* parent, const QFont& font) : QStyledItemDelegate(parent), font_(font) {
+    const QFontMetricsF m(font);
+    const QString header = QString::fromStdString(kConsoleHeader);
+    for (const char* column : {"Class:", "Prod:", "Shield:", "Ships/Bombs:"})
+      stops_.append(m.horizontalAdvance(header.left(header.indexOf(column))) - 2);
+  }
+  void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem o = option;
+    initStyleOption(&o, index);
+    const QString text = o.text;
+    o.text.clear();
+    o.widget->style()->drawControl(QStyle::CE_ItemViewItem, &o, p, o.widget);
+    QTextOption layout;
+    layout.setTabArray(stops_);
+    layout.setWrapMode(QTextOption::NoWrap);
+    p->save();
+    p->setFont(font_);
+    p->setPen(o.palette.color(QPalette::Text));
+    p->drawText(QRectF(o.rect).adjusted(2, 0, 0, 0), text, layout);
+    p->restore();
+  }
+
+ private:
+  QFont font_;
+  QList<qreal> stops_;
+};
+
+}  // namespace
+
+void GalaxyControls::Build(QMainWindow* window) {
+  canvas = new GalaxyCanvas(window);
+  window->setCentralWidget(canvas);
+
+  QFont small("DejaVu Sans", 8);
+  const QString panel =
+      "background: rgba(6, 10, 24, 215); color: rgb(215, 225, 240); border: 1px solid rgb(50, 65, 95);";
+
+  txtGame = new QLineEdit(canvas);
+  txtGame->setObjectName("txtGame");
+  txtGame->setReadOnly(true);
+  txtGame->setFocusPolicy(Qt::NoFocus);
+  txtGame->setGeometry(R(layout::kTxtGame));
+  txtGame->setStyleSheet(panel + "color: rgb(255, 230, 140);");
+
+  txtMove = new QPlainTextEdit(canvas);
+  txtMove->setObjectName("txtMove");
+  txtMove->setReadOnly(true);
+  txtMove->setFont(small);
+  txtMove->setGeometry(R(layout::kTxtMove));
+  txtMove->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  txtMove->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  txtMove->setStyleSheet("QPlainTextEdit {" + panel + "}");
+  txtMove->viewport()->setCursor(Qt::PointingHandCursor);
+
+  txtOwned = new QLineEdit(canvas);
+  txtOwned->setObjectName("txtOwned");
+  txtOwned->setReadOnly(true);
+  txtOwned->setFocusPolicy(Qt::NoFocus);
+  txtOwned->setFont(small);
+  txtOwned->setGeometry(R(layout::kTxtOwned));
+  txtOwned->setStyleSheet(panel + "color: rgb(0, 255, 255);");
+
+  auto makeList = [&](const char* name, const layout::Rect& r) {
+    auto* l = new QListWidget(canvas);
+    l->setObjectName(name);
+    l->setFont(small);
+    l->setGeometry(R(r));
+    l->setStyleSheet("QListWidget {" + panel + "} QListWidget::item:selected { background: rgb(40, 70, 130); }");
+    l->setFocusPolicy(Qt::NoFocus);
+    l->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return l;
+  };
+  lstOwned = makeList("lstOwned", layout::kLstOwned);
+  // Rows and header line up in a fixed-width face: the rows right-align
+  // their ship counts with blanks.
+  const QFont fixed("DejaVu Sans Mono", 7);
+  txtOwned->setFont(fixed);
+  lstOwned->setFont(fixed);
+  lstOwned->setItemDelegate(new TabbedRows(lstOwned, fixed));
+  lstTravel = makeList("lstTravel", layout::kLstTravel);
+
+  lstInfo = new QListWidget(canvas);
+  lstInfo->setObjectName("lstInfo");
+  lstInfo->setFont(small);
+  lstInfo->setStyleSheet("QListWidget {" + panel + "color: white; }");
+  lstInfo->setFocusPolicy(Qt::NoFocus);
+  lstInfo->hide();
+
+  txtChat = new QPlainTextEdit(canvas);
+  txtChat->setObjectName("txtChat");
+  txtChat->setReadOnly(true);
+  txtChat->setFont(small);
+  txtChat->setGeometry(R(layout::kTxtChat));
+  txtChat->setStyleSheet("QPlainTextEdit {" + panel + "}");
+  txtChat->setTabStopDistance(QFontMetrics(small).horizontalAdvance(' ') * 4);
+  txtChat->setFocusPolicy(Qt::NoFocus);
+
+  txtMessage = new QLineEdit(canvas);
+  txtMessage->setObjectName("txtMessage");
+  txtMessage->setGeometry(R(layout::kTxtMessage));
+  txtMessage->setStyleSheet(panel + "color: white;");
+
+  lblPlanet = new QLabel(canvas);
+  lblPlanet->setObjectName("lblPlanet");
+  lblPlanet->setFont(QFont("DejaVu Sans", 9));
+  lblPlanet->setStyleSheet("background: rgba(8, 12, 30, 235); color: white; border: 1px solid rgb(90, 110, 160);");
+  lblPlanet->hide();
+
+  for (int s = 0; s < kSeats; ++s) {
+    auto* l = new QLabel(canvas);
+    l->setObjectName(QString("lblStatus%1").arg(s));
+    l->setGeometry(R(layout::StatusLine(s)));
+    l->setFont(small);
+    lblStatus[s] = l;
+  }
+  for (int i = 0; i < 30; ++i) {
+    auto* l = new QLabel(canvas);
+    l->setObjectName(QString("lblName%1").arg(i));
+    l->setFont(small);
+    l->setStyleSheet("color: white; background: transparent;");
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    l->hide();
+    lblName[i] = l;
+  }
+  FleetLabel(0);
+
+  auto indicator = [&](const char* name, const char* file, const layout::Rect& r) {
+    auto* l = new QLabel(canvas);
+    l->setObjectName(name);
+    l->setGeometry(R(r));
+    l->setPixmap(LoadPixmap(file));
+    l->setScaledContents(true);
+    l->hide();
+    return l;
+  };
+  ImgBomb = indicator("ImgBomb", "bomb.png", layout::kImgBomb);
+  ImgDouble = indicator("ImgDouble", "fuel.png", layout::kImgDouble);
+  ImgCrystal = indicator("ImgCrystal", "crystal.png", layout::kImgCrystal);
+  ImgBomb->setToolTip("Bombs stored on your worlds");
+  ImgDouble->setToolTip("Double Speed Fuel: fleets from that world travel twice as fast");
+  ImgCrystal->setToolTip("Information Crystal: you see every value of unowned worlds");
+  LblBomb = new QLabel(canvas);
+  LblBomb->setObjectName("LblBomb");
+  LblBomb->setGeometry(R(layout::kLblBomb));
+  LblBomb->setStyleSheet("color: white;");
+  LblBomb->hide();
+
+  for (const layout::Button& b : layout::kButtons) {
+    auto* button = new ImageButton(b.name, b.number, ImageButton::Released::Background, true, canvas);
+    button->setGeometry(R(b.rect));
+    buttons.push_back(button);
+    if (std::string(b.name) == "ImgSend") ImgSend = button;
+  }
+
+  battle = new BattleFrames(canvas);
+  proximity = new ProximityWindow(window);
+  handOver = new HandOverScreen(canvas);
+
+  tmrTurn = new QTimer(window);
+  tmrTurn->setObjectName("tmrTurn");
+  tmrTurn->setSingleShot(true);
+  tmrMessage = new QTimer(window);
+  tmrMessage->setObjectName("tmrMessage");
+  tmrMessage->setSingleShot(true);
+
+  QMenuBar* bar = window->menuBar();
+  auto item = [](QMenu* menu, const char* name, const QString& caption) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    return a;
+  };
+
+  mnuFile = bar->addMenu("&File");
+  mnuFile->setObjectName("mnuFile");
+  mnuFileNew = item(mnuFile, "mnuFileNew", "&New Game");
+  // The save window arrives with saving and loading; until then the
+  // reminder has nothing to open.
+  mnuFileAutoSave = item(mnuFile, "mnuFileAutoSave", "AutoSave Off");
+  mnuFileAutoSave->setCheckable(true);
+  mnuFileAutoSave->setEnabled(false);
+  mnuFile->addSeparator();
+  mnuFileExit = item(mnuFile, "mnuFileExit", "&Exit");
+
+  mnuCommand = bar->addMenu("&Command");
+  mnuCommand->setObjectName("mnuCommand");
+  com[kAll] = item(mnuCommand, "mnuComSendAll", "Send 100% of Ships Between Worlds");
+  com[k75] = item(mnuCommand, "mnuComSend75", "Send 75% of Ships Between Worlds");
+  com[k50] = item(mnuCommand, "mnuComSend50", "Send 50% of Ships Between Worlds");
+  com[k25] = item(mnuCommand, "mnuComSend25", "Send 25% of Ships Between Worlds");
+  com[k10] = item(mnuCommand, "mnuComSend10", "Send 10% of Ships Between Worlds");
+  com[kLine9] = mnuCommand->addSeparator();
+  com[kLine9]->setObjectName("mnuline9");
+  com[kScout] = item(mnuCommand, "mnuComSendScout", "Send A Scout Ship Between Worlds");
+  com[kLine2] = mnuCommand->addSeparator();
+  com[kLine2]->setObjectName("mnuLine2");
+  com[kCalc] = item(mnuCommand, "mnuComCalc", "Calculate Travel Distance Between Worlds");
+  com[kLine7] = mnuCommand->addSeparator();
+  com[kLine7]->setObjectName("mnuline7");
+  com[kBomb] = item(mnuCommand, "mnuComSendBomb", "Send A Bomb To World");
+  com[kProx] = item(mnuCommand, "mnuComSendProx", "Set A Proximity Bomb On World");
+  com[kPulse] = item(mnuCommand, "mnuComSendPulse", "Set A Pulse Bomb On World");
+
+  mnuInfo = bar->addMenu("&Information");
+  mnuInfo->setObjectName("mnuInfo");
+  mnuInfoFleets = item(mnuInfo, "mnuInfoFleets", "Show Position of Traveling Fleets");
+  mnuInfoLabels = item(mnuInfo, "mnuInfoLabels", "Show World Labels");
+  mnuInfoStatus = item(mnuInfo, "mnuInfoStatus", "Show Status of Solar System");
+
+  mnuOptions = bar->addMenu("&Options");
+  mnuOptions->setObjectName("mnuOptions");
+  mnuOptionsTurn = item(mnuOptions, "mnuOptionsTurn", "Turn Timer Off");
+  mnuOptionsSpeed = item(mnuOptions, "mnuOptionsSpeed", "Turn Speed Game On");
+  mnuOptions->addSeparator();
+  // Indicators of the game's own settings: a click changes nothing.
+  mnuOptionsShield = item(mnuOptions, "mnuOptionsShield", "Ships Travel with Shields");
+  mnuOptionsShield->setCheckable(true);
+  mnuOptionsTruce = item(mnuOptions, "mnuOptionsTruce", "No Battle Truce");
+  mnuOptionsTruce->setCheckable(true);
+  mnuOptions->addSeparator();
+  // Between two humans' turns at this machine, a screen hides each one's
+  // plans from the other.
+  mnuOptionsHandOver = item(mnuOptions, "mnuOptionsHandOver", "Hand-Over Screen Between Players");
+  mnuOptionsHandOver->setCheckable(true);
+  mnuOptionsHandOver->setChecked(true);
+
+  mnuHelp = bar->addMenu("&Help");
+  mnuHelp->setObjectName("mnuHelp");
+  mnuHelpValkoran = item(mnuHelp, "mnuHelpValkoran", "Valkoran &Help");
+}
+
+void GalaxyControls::ResetCommandCaptions() {
+  com[kAll]->setText("Send 100% of Ships Between Worlds");
+  com[k75]->setText("Send 75% of Ships Between Worlds");
+  com[k50]->setText("Send 50% of Ships Between Worlds");
+  com[k25]->setText("Send 25% of Ships Between Worlds");
+  com[k10]->setText("Send 10% of Ships Between Worlds");
+  com[kScout]->setText("Send A Scout Ship Between Worlds");
+}
+
+QLabel* GalaxyControls::FleetLabel(int index) {
+  while (static_cast<int>(lblShips.size()) <= index) {
+    auto* l = new QLabel(canvas);
+    l->setObjectName(QString("lblShips%1").arg(lblShips.size()));
+    l->setFont(QFont("DejaVu Sans", 7));
+    l->setStyleSheet("color: white; background: transparent;");
+    l->setAttribute(Qt::WA_TransparentForMouseEvents);
+    l->hide();
+    lblShips.push_back(l);
+  }
+  return lblShips[index];
+}
+
+}  // namespace valkoran::view

@@ -1,0 +1,225 @@
+// The desktop game as a person plays it: quick taps with the click cues
+// taking their time, double clicks, letting a choice go, leaving at any
+// moment.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QtTest>
+
+#include "desktop/drive.h"
+#include "view/cues.h"
+#include "view/galaxycanvas.h"
+#include "view/proximitywindow.h"
+
+using namespace valkoran;
+using namespace valkoran::test;
+using view::GalaxyWindow;
+using view::ImageButton;
+
+namespace {
+
+// Plays every cue as long as a short clip lasts, waiting the way the
+// program's own player does (painting on, input held).
+class TimedCues : public view::CuePlayer {
+ public:
+  explicit TimedCues(GalaxyWindow* g) : g_(g) { view::SetCuePlayer(this); }
+  ~TimedCues() override { view::SetCuePlayer(nullptr); }
+  void Play(const std::string&) override { g_->Pause(60); }
+
+ private:
+  GalaxyWindow* g_;
+};
+
+}  // namespace
+
+class PlayTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void QuickClicksOnButtonsCount();
+  void DoubleClickOnAWorldWithoutShipsEndsTheTurn();
+  void AChosenSourceCanBeLetGo();
+  void QuitWorksWhileComputersPlay();
+  void HandOverHidesOnePlayersPlansFromTheNext();
+};
+
+void PlayTest::QuickClicksOnButtonsCount() {
+  app::Application app(4);
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = 1;
+  StartGame(app, {"Ann", "Bob"}, 12);
+  TimedCues cues(g);
+  Game& game = app.game();
+  auto* done = Child<ImageButton>(g, "ImgDone");
+  QuickClick(done);
+  QTRY_COMPARE(game.state.CurrentPlayer, int16_t(1));
+  QVERIFY(done->pixmap().isNull());  // drawn released again
+  QuickClick(Child<QWidget>(g, "fraHandOver"));  // Bob takes the machine
+
+  // The proximity window's Set, tapped as quickly.
+  game.state.WorldBombs[9] = 2;
+  int target = 0;
+  while (game.state.WorldOwner[target] != 0) ++target;
+  auto* canvas = g->canvas();
+  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 9));
+  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, target));
+  QTRY_VERIFY(Child<QMenu>(g, "mnuCommand")->isVisible());
+  Child<QAction>(g, "mnuComSendProx")->trigger();
+  Child<QMenu>(g, "mnuCommand")->hide();
+  view::ProximityWindow* window = g->proximityWindow();
+  QTRY_VERIFY(window->isVisible());
+  QuickClick(Child<ImageButton>(window, "ImgSet"));
+  QTRY_VERIFY(!window->isVisible());
+  int bombs = 0;
+  for (int f = 0; f < kFleets; ++f) bombs += game.state.FleetFrom[f] != 0 && game.state.FleetShips[f] > 10000;
+  QCOMPARE(bombs, 1);
+  QCOMPARE(game.state.WorldBombs[9], int16_t(1));
+}
+
+void PlayTest::DoubleClickOnAWorldWithoutShipsEndsTheTurn() {
+  app::Application app(4);
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = 1;
+  StartGame(app, {"Ann", "Bob"}, 12);
+  TimedCues cues(g);
+  Game& game = app.game();
+  game.state.WorldShips[8] = 0, game.state.WorldBombs[8] = 0;
+  DoubleClick(g->canvas(), At(app, 8));
+  QTRY_COMPARE(game.state.CurrentPlayer, int16_t(1));
+}
+
+void PlayTest::AChosenSourceCanBeLetGo() {
+  app::Application app(4);
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = 0;
+  StartGame(app, {"Ann", "Bob"}, 12);
+  auto* canvas = g->canvas();
+  auto* menu = Child<QMenu>(g, "mnuCommand");
+  // A click on empty space lets the source go: the next click on a world
+  // chooses anew instead of opening the menu.
+  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 8));
+  QCOMPARE(g->selection().from, 8);
+  QTest::mouseClick(canvas, Qt::LeftButton, {}, QPoint(5, 5));
+  QCOMPARE(g->selection().from, -1);
+  QTest::mouseClick(canvas, Qt::RightButton, {}, At(app, 9));
+  QVERIFY(!menu->isVisible());
+  // Escape does the same.
+  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 8));
+  QCOMPARE(g->selection().from, 8);
+  QTest::keyClick(g, Qt::Key_Escape);
+  QCOMPARE(g->selection().from, -1);
+  // After the travel distance, the order is over.
+  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 8));
+  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 9));
+  QTRY_VERIFY(menu->isVisible());
+  Child<QAction>(g, "mnuComCalc")->trigger();
+  menu->hide();
+  QCOMPARE(g->selection().from, -1);
+  QTest::mouseClick(canvas, Qt::RightButton, {}, At(app, 4));
+  QVERIFY(!menu->isVisible());
+}
+
+void PlayTest::QuitWorksWhileComputersPlay() {
+  app::Application app(9);
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = 0.05;
+  int quits = 0;
+  g->quit = [&] { ++quits; };
+  bool asked = false;
+  g->askYesNo = [&](const QString&, const QString& text) {
+    asked = text == "Are You Sure You Want To Quit?";
+    return true;
+  };
+  // Ann is out at once: only computers move from then on.
+  StartGame(app, {"Ann", "computer", "computer"}, 12);
+  Game& game = app.game();
+  game.state.WorldOwner[8] = 2;
+  bool exitOffered = false, quitClicked = false;
+  WhileRunning(
+      [&] {
+        Click(Child<ImageButton>(g, "ImgDone"));
+        // The computers go on playing from the event loop.
+        for (int i = 0; i < 1000 && !quitClicked; ++i) QTest::qWait(5);
+      },
+               [&] {
+                 // Once the turn is processed, with the menus off.
+                 if (Child<QMenu>(g, "mnuInfo")->isEnabled() || quitClicked) return;
+                 exitOffered =
+                     Child<QMenu>(g, "mnuFile")->isEnabled() && Child<QAction>(g, "mnuFileExit")->isEnabled();
+                 quitClicked = true;
+                 QuickClick(Child<ImageButton>(g, "ImgQuit"));
+                 Child<QAction>(g, "mnuFileExit")->trigger();
+               });
+  QVERIFY(quitClicked);
+  QVERIFY(asked);
+  QVERIFY(exitOffered);
+  QCOMPARE(quits, 2);
+}
+
+void PlayTest::HandOverHidesOnePlayersPlansFromTheNext() {
+  app::Application app(4);
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = 0;
+  StartGame(app, {"Ann", "Bob"}, 12);
+  Game& game = app.game();
+  auto* cover = Child<QWidget>(g, "fraHandOver");
+  auto* canvas = g->canvas();
+  auto* menu = Child<QMenu>(g, "mnuCommand");
+  auto* popup = Child<QLabel>(g, "lblPlanet");
+  auto* info = Child<QListWidget>(g, "lstInfo");
+  QVERIFY(!cover->isVisible());  // Ann set the game up herself
+  // Ann's plans: an order, her fleets heading for a world, a world's panel.
+  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 8));
+  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 4));
+  QTRY_VERIFY(menu->isVisible());
+  auto* half = Child<QAction>(g, "mnuComSend50");
+  QVERIFY(half->text().startsWith("Send 5 Ships From World"));
+  half->trigger();
+  menu->hide();
+  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 4));
+  QVERIFY(popup->isVisible());
+  QVERIFY(popup->text().contains(" 5 Ships With 0% Shield From World "));
+  QTest::mouseClick(canvas, Qt::RightButton, {}, At(app, 4));
+  QVERIFY(info->isVisible());
+
+  Click(Child<ImageButton>(g, "ImgDone"));
+  QCOMPARE(game.state.CurrentPlayer, int16_t(1));
+  QVERIFY(cover->isVisible());
+  QCOMPARE(Child<QLabel>(cover, "lblHandOver")->text(),
+           QString::fromUtf8("Bob, your turn \u2014 Year 1.00, Turn #0"));
+  QVERIFY(!popup->isVisible());
+  QVERIFY(!info->isVisible());
+  QCOMPARE(half->text(), QString("Send 50% of Ships Between Worlds"));
+  QCOMPARE(g->selection().from, -1);
+  // The screen lies over the view and every panel and button.
+  QCOMPARE(cover->geometry(), canvas->rect());
+  for (const char* name : {"lstOwned", "lstTravel", "txtMove", "txtOwned", "txtGame", "ImgDone", "txtChat"}) {
+    auto* w = Child<QWidget>(g, name);
+    QWidget* top = canvas->childAt(w->geometry().center());
+    QVERIFY2(top == cover || cover->isAncestorOf(top), name);
+  }
+  // Bob's clock starts when he is there.
+  QVERIFY(!Child<QTimer>(g, "tmrTurn")->isActive());
+  QTest::keyClick(Child<QLineEdit>(g, "txtMessage"), Qt::Key_A);
+  QVERIFY(!cover->isVisible());
+  QVERIFY(Child<QLineEdit>(g, "txtMessage")->text().isEmpty());  // the key only took the screen away
+  QVERIFY(Child<QTimer>(g, "tmrTurn")->isActive());
+  QVERIFY(Child<QListWidget>(g, "lstOwned")->item(0)->text().contains("Evros"));
+
+  // Switched off, the next player's turn opens at once.
+  Child<QAction>(g, "mnuOptionsHandOver")->trigger();
+  Click(Child<ImageButton>(g, "ImgDone"));
+  QCOMPARE(game.state.CurrentPlayer, int16_t(0));
+  QVERIFY(!cover->isVisible());
+}
+
+int main(int argc, char** argv) {
+  PrepareScreen();
+  QApplication qt(argc, argv);
+  PlayTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "play_test.moc"
