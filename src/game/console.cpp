@@ -65,7 +65,9 @@ ConsolePanel BuildConsole(const GameState& s, bool busy) {
   for (int w = 0; w < s.WorldCount && w < kWorlds; ++w) {
     if (s.WorldOwner[w] != owner) continue;
     if (s.WorldBombs[w] > 0) bombs += s.WorldBombs[w];
-    if (s.WorldTreasure[w] > 0) treasure = true;
+    // The fuel indicator is for the double-speed fuel alone: an armed pulse
+    // bomb (or any other code a world keeps) carries no fuel.
+    if (s.WorldTreasure[w] == kDoubleFuel) treasure = true;
   }
   panel.bombs = bombs >= 1 && !busy ? bombs : 0;
   panel.doubleShown = treasure && !busy;

@@ -75,6 +75,7 @@ void GalaxyControls::Build(QMainWindow* window) {
   txtGame->setObjectName("txtGame");
   txtGame->setReadOnly(true);
   txtGame->setFocusPolicy(Qt::NoFocus);
+  txtGame->setFont(QFont("DejaVu Sans", 9));
   txtGame->setGeometry(R(layout::kTxtGame));
   txtGame->setStyleSheet(panel + "color: rgb(255, 230, 140);");
 
@@ -187,6 +188,16 @@ void GalaxyControls::Build(QMainWindow* window) {
     button->setGeometry(R(b.rect));
     buttons.push_back(button);
     if (std::string(b.name) == "ImgSend") ImgSend = button;
+    static const std::pair<const char*, const char*> kTips[] = {
+        {"ImgLabels", "Show or hide the names of the worlds"},
+        {"ImgTravel", "Show your fleets and their paths; again to hide them"},
+        {"ImgDone", "End your turn (or double-click the map)"},
+        {"ImgHelp", "Quick help"},
+        {"ImgStatus", "The standing of every player"},
+        {"ImgQuit", "Leave the game"},
+        {"ImgSend", "Send the chat line (Enter)"}};
+    for (const auto& [name, tip] : kTips)
+      if (std::string(b.name) == name) button->setToolTip(tip);
   }
 
   battle = new BattleFrames(canvas);

@@ -9,7 +9,9 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPlainTextEdit>
+#include <QHelpEvent>
 #include <QTimer>
+#include <QToolTip>
 
 #include "game/console.h"
 #include "view/chatpanel.h"
@@ -79,7 +81,7 @@ GalaxyInput::Scope::Scope(GalaxyInput& in) : in_(in) { ++in_.x_.depth; }
 GalaxyInput::Scope::~Scope() {
   if (--in_.x_.depth > 0) return;
   if (in_.x_.game.TurnEndPending()) QTimer::singleShot(0, &in_, [in = &in_] { in->RunPendingTurnEnd(); });
-  in_.presenter_.ShowIndicators();
+  in_.presenter_.EngineDone();
 }
 
 GalaxyInput::GalaxyInput(GalaxyContext& context, GalaxyPresenter& presenter, GalaxyPainter& painter,
@@ -102,6 +104,7 @@ void GalaxyInput::Connect(QWidget* window) {
   connect(c.lstTravel, &QListWidget::itemClicked, this, [this] { lstTravel_Click(); });
   connect(c.lstInfo, &QListWidget::itemClicked, this, [this] { lstInfo_Click(); });
   c.txtMove->viewport()->installEventFilter(this);
+  c.canvas->installEventFilter(this);
   for (ImageButton* button : c.buttons) {
     const QString name = button->objectName();
     connect(button, &ImageButton::clicked, this, [this, name] {
@@ -328,7 +331,9 @@ void GalaxyInput::Form_MouseMove(int x, int y) {
   if (x_.Busy() || !x_.LaidOut()) return;
   const GameState& s = x_.game.state;
   GalaxyControls& c = x_.c;
-  if (!NearAWorld(s, x_.g, x, y)) {
+  // The world's panel stays while the pointer is on its way to it.
+  const bool nearInfo = c.lstInfo->isVisible() && c.lstInfo->geometry().adjusted(-30, -30, 30, 30).contains(x, y);
+  if (!NearAWorld(s, x_.g, x, y) && !nearInfo) {
     if (c.lstInfo->isVisible()) {
       c.lstInfo->hide();
       c.lstInfo->clear();
@@ -340,7 +345,7 @@ void GalaxyInput::Form_MouseMove(int x, int y) {
     }
   }
   if (!x_.game.TurnLock && s.TurnMinutesLeft > 1 && TipDue(tips_.generateDouble())) {
-    presenter_.Notice(GameTip(s, tips_.generateDouble(), tips_.generateDouble()));
+    presenter_.Tip(GameTip(s, tips_.generateDouble(), tips_.generateDouble()));
     presenter_.Cue("gameinfo.wav");
   }
 }
@@ -454,7 +459,7 @@ void GalaxyInput::lstOwned_DblClick(int row) {
   for (int w = 0; w < s.WorldCount; ++w) {
     if (s.WorldOwner[w] != s.CurrentPlayer + 1 || ++n != row) continue;
     Scope busy(*this);
-    x_.game.Apply(Order::Shield(s.CurrentPlayer, w));  // a refusal leaves the row as it is
+    if (!x_.game.Apply(Order::Shield(s.CurrentPlayer, w))) ShowInfoShield(w);  // a refusal changes nothing
     return;
   }
 }
@@ -476,32 +481,32 @@ void GalaxyInput::lstInfo_Click() {
   const GameState& s = x_.game.state;
   const int w = info->item(0)->data(Qt::UserRole).toInt() - 1;
   Scope busy(*this);
-  if (x_.game.Apply(Order::Shield(s.CurrentPlayer, w))) return;
+  if (!x_.game.Apply(Order::Shield(s.CurrentPlayer, w))) ShowInfoShield(w);
+}
+
+void GalaxyInput::ShowInfoShield(int world) {
+  QListWidget* info = x_.c.lstInfo;
+  if (info->count() == 0 || info->item(0)->data(Qt::UserRole).toInt() - 1 != world) return;
+  const bool on = x_.game.state.WorldShieldOn[world] != 0;
   for (int r = 0; r < info->count(); ++r) {
     QListWidgetItem* item = info->item(r);
-    if (item->text().startsWith(" Shield: ")) item->setText(s.WorldShieldOn[w] ? " Shield: On" : " Shield: Off");
+    if (item->text().startsWith(" Shield: ")) item->setText(on ? " Shield: On" : " Shield: Off");
   }
 }
 
-void GalaxyInput::txtMove_Click() {
-  QPlainTextEdit* box = x_.c.txtMove;
-  const QRect r = box->geometry();
-  if (r.height() < layout::kTxtMoveTall) {
-    x_.c.txtGame->hide();
-    box->setGeometry(r.x(), r.y() - layout::kTxtMoveRise, r.width(), layout::kTxtMoveTall);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  } else {
-    box->setGeometry(r.x(), r.y() + layout::kTxtMoveRise, r.width(), layout::kTxtMove.h);
-    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    x_.c.txtGame->show();
-  }
-  box->raise();
-  box->moveCursor(QTextCursor::End);
-  box->ensureCursorVisible();
-  box->repaint();
-}
+void GalaxyInput::txtMove_Click() { presenter_.ToggleMessageBox(); }
 
 bool GalaxyInput::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == x_.c.canvas && e->type() == QEvent::ToolTip) {
+    // Hovering a world names it and its owner.
+    auto* help = static_cast<QHelpEvent*>(e);
+    const int w = x_.LaidOut() ? WorldAt(x_.game.state, x_.g, help->pos().x(), help->pos().y()) : -1;
+    if (w >= 0)
+      QToolTip::showText(help->globalPos(), Q(WorldTooltip(x_.game.state, w)), x_.c.canvas);
+    else
+      QToolTip::hideText();
+    return true;
+  }
   if (watched == x_.c.txtMove->viewport() && e->type() == QEvent::MouseButtonPress) {
     txtMove_Click();
     return true;
@@ -522,7 +527,8 @@ void GalaxyInput::mnuComCalc_Click() {
   Scope busy(*this);
   const int from = x_.selection.from, to = x_.selection.to;
   float distance = 0, course = 0;
-  x_.game.DistCalc(static_cast<int16_t>(from), static_cast<int16_t>(to), distance, course, 0.1f);
+  // The view asks with the coarser step: the fleet, once sent, searches finer.
+  x_.game.DistCalc(static_cast<int16_t>(from), static_cast<int16_t>(to), distance, course, 0.2f);
   presenter_.GalaxyDraw();
   painter_.DrawTrip(from, to, distance, course);
   presenter_.ShowPopup(Lines(TravelDistanceText(distance)), true);

@@ -73,6 +73,8 @@ class GalaxyInput : public QObject {
   void Connect(QWidget* window);
   void ShowFleetPositions(int which);
   void ClearSelection();
+  // The world panel's shield line, when the panel shows `world`.
+  void ShowInfoShield(int world);
   void ShowCommandMenu(int from, int to, int x, int y);
   // Carries the order out through the engine's door; a refusal is told.
   void Give(const Order& order);

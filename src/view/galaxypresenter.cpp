@@ -22,6 +22,10 @@
 
 namespace valkoran::view {
 
+namespace {
+constexpr int kNoticePoints = 9, kSmallestNoticePoints = 6;
+}  // namespace
+
 GalaxyPresenter::GalaxyPresenter(GalaxyContext& context, GalaxyPainter& painter) : x_(context), painter_(painter) {
   x_.c.handOver->onUncovered = [this] { HandedOver(); };
 }
@@ -37,6 +41,9 @@ void GalaxyPresenter::GalaxyDraw() {
 }
 
 void GalaxyPresenter::CleanGalaxy() {
+  // The plain view has no fleets: their labels (an arrival's count among
+  // them) go with them.
+  painter_.HideFleetLabels();
   painter_.DrawPlain(true);
   x_.c.canvas->update();
 }
@@ -58,6 +65,7 @@ void GalaxyPresenter::TurnStarts(int seat) {
   c.ResetCommandCaptions();
   x_.selection.Clear();
   PendingProximityDropped();
+  turnStarting_ = true;
   if (c.mnuOptionsHandOver->isChecked() && HandOverDue(x_.game, seat)) {
     c.handOver->Cover(Q(HandOverText(x_.game.state)));
   }
@@ -121,12 +129,16 @@ void GalaxyPresenter::SetIndicators(const ConsolePanel& panel) {
   x_.c.ImgCrystal->setVisible(panel.crystalShown);
 }
 
-void GalaxyPresenter::ShowIndicators() {
+void GalaxyPresenter::EngineDone() {
   // A turn starts with its panel built while the turn end still counts as
   // busy, which hides the indicators; once the engine is done they show
   // what the player holds.
   if (x_.game.BusyFlag || !x_.LaidOut() || !x_.c.canvas->window()->isVisible()) return;
   SetIndicators(BuildConsole(x_.game.state, false));
+  if (turnStarting_) {
+    turnStarting_ = false;
+    if (painter_.radar().alerts > 0) Notice(RadarNotice(painter_.radar().alerts));
+  }
 }
 
 void GalaxyPresenter::ShowPanels(bool shown) {
@@ -156,9 +168,50 @@ void GalaxyPresenter::TravelShow() {
 }
 
 void GalaxyPresenter::Notice(const std::string& text) {
-  x_.c.txtGame->setText(Q(text));
-  x_.c.txtGame->setCursorPosition(0);
-  x_.c.txtGame->repaint();
+  if (!text.empty()) CollapseMessageBox();
+  SetNoticeText(text);
+}
+
+void GalaxyPresenter::Tip(const std::string& text) { SetNoticeText(text); }
+
+void GalaxyPresenter::SetNoticeText(const std::string& text) {
+  QLineEdit* line = x_.c.txtGame;
+  const QString shown = Q(text);
+  // The whole notice stays readable: the face shrinks until it fits the
+  // line (the longest the rules write, with names of every day's length).
+  QFont font = line->font();
+  const int room = line->width() - 8;
+  for (int size = kNoticePoints; size >= kSmallestNoticePoints; --size) {
+    font.setPointSize(size);
+    if (QFontMetrics(font).horizontalAdvance(shown) <= room) break;
+  }
+  line->setFont(font);
+  line->setToolTip(shown);
+  line->setText(shown);
+  line->setCursorPosition(0);
+  line->repaint();
+}
+
+void GalaxyPresenter::ToggleMessageBox() {
+  QPlainTextEdit* box = x_.c.txtMove;
+  const QRect r = box->geometry();
+  if (r.height() < layout::kTxtMoveTall) {
+    x_.c.txtGame->hide();
+    box->setGeometry(r.x(), r.y() - layout::kTxtMoveRise, r.width(), layout::kTxtMoveTall);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  } else {
+    box->setGeometry(r.x(), r.y() + layout::kTxtMoveRise, r.width(), layout::kTxtMove.h);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    x_.c.txtGame->show();
+  }
+  box->raise();
+  box->moveCursor(QTextCursor::End);
+  box->ensureCursorVisible();
+  box->repaint();
+}
+
+void GalaxyPresenter::CollapseMessageBox() {
+  if (x_.c.txtMove->height() >= layout::kTxtMoveTall) ToggleMessageBox();
 }
 
 void GalaxyPresenter::HidePopupAfter(int ms) {
@@ -280,6 +333,9 @@ void GalaxyPresenter::StrengthBar(float attacker, float defender, int attackerOw
 }
 
 void GalaxyPresenter::PulseRing(int world, int owner, int step) {
+  // The rings sweep a map without names or counts on it.
+  painter_.HideFleetLabels();
+  painter_.HideWorldLabels();
   painter_.PulseRing(world, owner, step);
   x_.c.canvas->repaint();
 }

@@ -53,11 +53,19 @@ class GalaxyPresenter : public Presenter {
   // the point (x, y).
   void ShowPopup(const QString& text, bool centred, int x = 0, int y = 0);
   void HideOverlays();
+  // The message box, one line or enlarged over the notice line; a notice
+  // of the rules brings the notice line back.
+  void ToggleMessageBox();
+  void CollapseMessageBox();
+  // A line on txtGame that is not the rules' notice (a tip): it leaves an
+  // enlarged message box as it is.
+  void Tip(const std::string& text);
   // Hides the pop-up `ms` from now unless another has been shown meanwhile.
   void HidePopupAfter(int ms);
-  // The bomb, fuel and crystal indicators for what the player holds, once
-  // the engine is done with the turn's start.
-  void ShowIndicators();
+  // Once the engine is done: the bomb, fuel and crystal indicators for what
+  // the player holds, and at a turn's start the radar's alert, which the
+  // turn's own notices wrote over.
+  void EngineDone();
 
   std::function<void()> onGameOver;
   std::function<void()> onTurnEndPending;
@@ -66,11 +74,13 @@ class GalaxyPresenter : public Presenter {
  private:
   void SetIndicators(const ConsolePanel& panel);
   void HandedOver();
+  void SetNoticeText(const std::string& text);
 
   GalaxyContext& x_;
   GalaxyPainter& painter_;
   int popups_ = 0;  // pop-ups shown so far
-  bool clockWaiting_ = false;  // the turn clock starts once the hand-over screen is gone
+  bool clockWaiting_ = false;
+  bool turnStarting_ = false;  // the turn clock starts once the hand-over screen is gone
 };
 
 }  // namespace valkoran::view

@@ -69,7 +69,10 @@ bool GalaxyWindow::FormSetup() {
   const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
   setWindowState(Qt::WindowNoState);
   move(area.topLeft());
-  resize(area.width(), static_cast<int>(area.height() * 0.96));
+  // The window is never smaller than its layout, so no control is ever cut
+  // off, and it opens at that size.
+  setMinimumSize(minimumSizeHint());
+  resize(minimumSizeHint());
   // The drawing area is the window's inner width: a screen that cannot hold
   // the fixed view ends the program.
   if (area.width() - (frameGeometry().width() - geometry().width()) <= layout::kMinimumAreaWidth) {

@@ -19,7 +19,7 @@ Lines Texts(const std::vector<ConsoleRow>& rows, std::vector<int>* data = nullpt
   for (const auto& r : rows) out.push_back(r.text), data ? data->push_back(r.data) : void();
   return out;
 }
-// The panel's indicators: bombs, double fuel or a hangar, the crystal.
+// The panel's indicators: bombs, double fuel, the crystal.
 std::tuple<int, bool, bool> Marks(const ConsolePanel& p) { return {p.bombs, p.doubleShown, p.crystalShown}; }
 
 TEST(Console, WorldRowsIndicatorsAndTheComputersEmptyPanel) {
@@ -38,7 +38,13 @@ TEST(Console, WorldRowsIndicatorsAndTheComputersEmptyPanel) {
   EXPECT_EQ(data, (std::vector<int>{0, 1}));
   EXPECT_EQ(Texts(p.fleets), Lines{"None"});
   EXPECT_EQ(Marks(p), std::tuple(3, true, true));
-  s.WorldTreasure[0] = 0, s.WorldTreasure[1] = 4;  // a hangar counts, not only fuel
+  // Only the double-speed fuel lights its indicator: not a hangar left by a
+  // bomb's take-over, nor an armed pulse bomb.
+  for (int code : {4, 10}) {
+    s.WorldTreasure[0] = 0, s.WorldTreasure[1] = static_cast<uint8_t>(code);
+    EXPECT_EQ(Marks(BuildConsole(s, false)), std::tuple(3, false, true)) << code;
+  }
+  s.WorldTreasure[1] = kDoubleFuel;
   EXPECT_EQ(Marks(BuildConsole(s, false)), std::tuple(3, true, true));
   EXPECT_EQ(Marks(BuildConsole(s, true)), std::tuple(0, false, false));
   s.PlayerName[1] = "ENEMY1", s.CurrentPlayer = 1, p = BuildConsole(s, false);

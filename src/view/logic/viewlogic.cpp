@@ -292,6 +292,13 @@ std::string TravelDistanceText(float distance) {
 
 std::string NoShipsText() { return "    There Are Currently No Ships Or Bombs At This World!    "; }
 
+std::string WorldTooltip(const GameState& s, int world) {
+  if (!IsWorld(s, world)) return "";
+  const int owner = s.WorldOwner[world];
+  const bool seated = owner >= 1 && owner <= kSeats && !s.PlayerName[owner - 1].empty();
+  return s.WorldName[world] + "\n" + (seated ? "Owner: " + s.PlayerName[owner - 1] : std::string("No owner"));
+}
+
 // ---- Hand-over -----------------------------------------------------------------
 
 std::string HandOverText(const GameState& s) {

@@ -71,6 +71,10 @@ struct CommandMenu {
 // engine's RefuseOrder, so the menu offers exactly what the rules allow.
 CommandMenu BuildCommandMenu(const Game& game, int from, int to, const std::array<uint8_t, 4>& pulseMenu);
 
+// The tooltip of a world under the pointer: its name and its owner (who
+// owns a world is seen by everyone from its ring).
+std::string WorldTooltip(const GameState& s, int world);
+
 // What the hand-over screen says to the player whose turn starts:
 // "Bob, your turn — Year 1.05, Turn #1".
 std::string HandOverText(const GameState& s);
