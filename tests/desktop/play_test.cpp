@@ -6,12 +6,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QMenu>
 #include <QtTest>
 
 #include "desktop/drive.h"
 #include "view/cues.h"
 #include "view/galaxycanvas.h"
+#include "view/galaxypresenter.h"
 #include "view/proximitywindow.h"
 
 using namespace valkoran;
@@ -43,6 +45,8 @@ class PlayTest : public QObject {
   void AChosenSourceCanBeLetGo();
   void QuitWorksWhileComputersPlay();
   void HandOverHidesOnePlayersPlansFromTheNext();
+  void NothingOfATurnOutlivesIt();
+  void TheWindowAndItsPanelsStayWhole();
 };
 
 void PlayTest::QuickClicksOnButtonsCount() {
@@ -213,6 +217,110 @@ void PlayTest::HandOverHidesOnePlayersPlansFromTheNext() {
   Click(Child<ImageButton>(g, "ImgDone"));
   QCOMPARE(game.state.CurrentPlayer, int16_t(0));
   QVERIFY(!cover->isVisible());
+}
+
+void PlayTest::NothingOfATurnOutlivesIt() {
+  app::Application app(4);
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = 0;
+  StartGame(app, {"Ann", "Bob"}, 12);
+  Game& game = app.game();
+  auto* canvas = g->canvas();
+  auto* menu = Child<QMenu>(g, "mnuCommand");
+  view::ProximityWindow* window = g->proximityWindow();
+  auto openProximity = [&](int from) {
+    game.state.WorldBombs[from] = 2;
+    int target = 0;
+    while (game.state.WorldOwner[target] != 0) ++target;
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, from));
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, target));
+    QTRY_VERIFY(menu->isVisible());
+    Child<QAction>(g, "mnuComSendProx")->trigger();
+    menu->hide();
+    QVERIFY(window->isVisible());
+  };
+  // Ann leaves the threshold window open and hands over: it closes, and Bob
+  // cannot set her bomb.
+  openProximity(8);
+  Click(Child<ImageButton>(g, "ImgDone"));
+  QVERIFY(!window->isVisible());
+  Click(Child<QWidget>(g, "fraHandOver"));
+  // Bob leaves it open as the turn ends in a Speed Game (no rotation frames).
+  Child<QAction>(g, "mnuOptionsSpeed")->trigger();
+  openProximity(9);
+  Click(Child<ImageButton>(g, "ImgDone"));
+  QCOMPARE(game.state.CurrentPlayer, int16_t(0));
+  QVERIFY(!window->isVisible());
+  for (int f = 0; f < kFleets; ++f) QVERIFY(game.state.FleetFrom[f] == 0 || game.state.FleetShips[f] < 10000);
+
+  // An arrival's ship count goes with the next plain redraw.
+  g->presenter().Arrival(8, 1, 12);
+  QVERIFY(Child<QLabel>(g, "lblShips0")->isVisible());
+  g->presenter().CleanGalaxy();
+  QVERIFY(!Child<QLabel>(g, "lblShips0")->isVisible());
+}
+
+void PlayTest::TheWindowAndItsPanelsStayWhole() {
+  app::Application app(4);
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = 0;
+  StartGame(app, {"Ann"}, 12);
+  Game& game = app.game();
+  // The window opens at its layout and does not shrink below it.
+  const QSize layout = g->minimumSize();
+  QVERIFY(layout.width() >= 1018);
+  QVERIFY(layout.height() >= 693);
+  QCOMPARE(g->size(), layout);
+  g->resize(900, 600);
+  QVERIFY(g->width() >= layout.width());
+  QVERIFY(g->height() >= layout.height());
+
+  // An enlarged message box gives the notice line back when the turn's
+  // notices come.
+  auto* box = Child<QWidget>(g, "txtMove");
+  auto* notice = Child<QLineEdit>(g, "txtGame");
+  QTest::mouseClick(Child<QPlainTextEdit>(g, "txtMove")->viewport(), Qt::LeftButton);
+  QVERIFY(!notice->isVisible());
+  Click(Child<ImageButton>(g, "ImgDone"));
+  QVERIFY(notice->isVisible());
+  QVERIFY(box->height() < 30);
+  // A long notice is shown whole.
+  g->presenter().Notice("Battle Alert: 9998 Ships from Annabelle Attacking 9998 Ships on World Ultramarina");
+  QVERIFY(QFontMetrics(notice->font()).horizontalAdvance(notice->text()) <= notice->width() - 8);
+
+  // The world panel stays while the pointer goes to it, and shows the shield
+  // switched from the world list.
+  auto* canvas = g->canvas();
+  auto* info = Child<QListWidget>(g, "lstInfo");
+  const QPoint home = At(app, 8);
+  QTest::mouseClick(canvas, Qt::RightButton, {}, home);
+  QVERIFY(info->isVisible());
+  // Right, then down onto the panel: out of the world's box before the
+  // pointer reaches the panel.
+  for (const QPoint step : {QPoint(12, 2), QPoint(24, 4), QPoint(36, 6), QPoint(40, 10)}) {
+    QTest::mouseMove(canvas, home + step);
+    QVERIFY2(info->isVisible(), qPrintable(QString("at +%1,+%2").arg(step.x()).arg(step.y())));
+  }
+  auto shieldLine = [&] {
+    for (int r = 0; r < info->count(); ++r)
+      if (info->item(r)->text().startsWith(" Shield: ")) return info->item(r)->text();
+    return QString();
+  };
+  const bool on = game.state.WorldShieldOn[8] != 0;
+  auto* owned = Child<QListWidget>(g, "lstOwned");
+  DoubleClick(owned->viewport(), owned->visualItemRect(owned->item(0)).center(), 50);
+  QCOMPARE(game.state.WorldShieldOn[8] != 0, !on);
+  QCOMPARE(shieldLine(), QString(on ? " Shield: Off" : " Shield: On"));
+
+  // A fleet bound for a year beyond reckoning: its path is drawn, and the
+  // window goes on.
+  GameState& s = game.state;
+  s.FleetFrom[0] = 9, s.FleetTo[0] = 1, s.FleetOwner[0] = 1, s.FleetShips[0] = 5;
+  s.FleetDistance[0] = s.FleetRemaining[0] = 1e30f;
+  s.FleetFrom[1] = 9, s.FleetTo[1] = 2, s.FleetOwner[1] = 1, s.FleetShips[1] = 5;
+  s.FleetDistance[1] = s.FleetRemaining[1] = 10000;
+  Click(Child<ImageButton>(g, "ImgTravel"));
+  QVERIFY(Child<QLabel>(g, "lblShips0")->isVisible());
 }
 
 int main(int argc, char** argv) {

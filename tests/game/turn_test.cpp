@@ -105,6 +105,13 @@ TEST_F(AnnAndBob, TruceAnnouncementsAndTheTimersMinutesByTurn) {
   EXPECT_TRUE(rec.Has("timer: on"));
   s.PlayerName[1].clear(), rec.Clear(), game.GameCheck();
   EXPECT_FALSE(rec.Has("timer: on"));
+  // Alone, switching the timer off and on again never starts the clock that
+  // would end the turn a minute later.
+  game.mnuOptionsTurn_Click(), game.mnuOptionsTurn_Click();
+  EXPECT_TRUE(game.TurnTimerOn);
+  EXPECT_FALSE(rec.Has("timer: on"));
+  s.PlayerName[1] = "Bob", rec.Clear(), game.mnuOptionsTurn_Click(), game.mnuOptionsTurn_Click();
+  EXPECT_EQ(rec.Only("timer: "), (Lines{"timer: off", "timer: on"}));
 }
 
 TEST_F(AnnAndBob, ATurnEndsByALeftClickWhenIdleOrWhenTheTimerRunsOut) {

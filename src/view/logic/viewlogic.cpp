@@ -309,7 +309,7 @@ std::string HandOverText(const GameState& s) {
 
 bool HandOverDue(const Game& game, int seat) {
   const GameState& s = game.state;
-  if (s.NetworkGame || !IsSeat(seat) || !game.IsHuman(seat)) return false;
+  if (s.NetworkGame || !IsSeat(seat) || s.PlayerName[seat].empty() || !game.IsHuman(seat)) return false;
   int humans = 0;
   for (int p = 0; p < kSeats; ++p)
     if (!s.PlayerName[p].empty() && game.IsHuman(p) && !game.EndsWith(p, kEliminated)) ++humans;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/numbers.h"
 #include "game/orders.h"
 #include "game/slots.h"
 #include "support/games.h"
@@ -314,6 +315,32 @@ TEST(Notices, TravelTurnsFleetLabelsAndTheShieldToggle) {
     Fleet(s, 0, 1, ships, 0, 1, remaining);
     EXPECT_EQ(FleetLabelCaption(s, 0, false) + "|" + FleetLabelCaption(s, 0, true), caption + std::string("|") + radar);
   }
+}
+
+TEST(HandOver, NamesThePlayerAndTheTurnAndComesBetweenTwoHumansOnly) {
+  Game game = test::Made({"Ann", "Bob", "ENEMY2", ""});
+  game.state.CurrentPlayer = 1, game.state.GameYear = Sng(1 + 21 * 0.05);
+  EXPECT_EQ(HandOverText(game.state), "Bob, your turn \u2014 Year 2.05, Turn #21");
+  EXPECT_TRUE(HandOverDue(game, 0));
+  EXPECT_TRUE(HandOverDue(game, 1));
+  EXPECT_FALSE(HandOverDue(game, 2));  // a computer's turn
+  EXPECT_FALSE(HandOverDue(game, 3));  // an empty seat
+  game.StatusLine[1] = "Bob:  Eliminated";  // one human left: nobody to hide from
+  EXPECT_FALSE(HandOverDue(game, 0));
+  Game net = test::Made({"Ann", "Bob", "", ""});
+  net.state.NetworkGame = kTrue;  // each at a machine of their own
+  EXPECT_FALSE(HandOverDue(net, 1));
+  Game gap = test::Made({"Ann", "", "", "Dee"});  // humans with an empty seat between them
+  EXPECT_TRUE(HandOverDue(gap, 3));
+}
+
+TEST(WorldPopups, TheTooltipNamesTheWorldAndItsOwner) {
+  const Game game = AnnAndBob();
+  const GameState& s = game.state;
+  EXPECT_EQ(WorldTooltip(s, kHome), s.WorldName[kHome] + "\nOwner: Ann");
+  EXPECT_EQ(WorldTooltip(s, kBobHome), s.WorldName[kBobHome] + "\nOwner: Bob");
+  EXPECT_EQ(WorldTooltip(s, kFree), s.WorldName[kFree] + "\nNo owner");
+  EXPECT_EQ(WorldTooltip(s, 12), "");  // not in play
 }
 
 TEST(Chat, StarsNeverReachTheWireAndLongLinesBreakUnderThePadOfTheName) {
