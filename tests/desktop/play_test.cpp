@@ -8,7 +8,12 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <clocale>
+
+#include "game/newgame.h"
+#include "store/savefile.h"
 
 #include "desktop/drive.h"
 #include "view/cues.h"
@@ -47,6 +52,7 @@ class PlayTest : public QObject {
   void HandOverHidesOnePlayersPlansFromTheNext();
   void NothingOfATurnOutlivesIt();
   void TheWindowAndItsPanelsStayWhole();
+  void ASavedGameOpensTheSameUnderACommaLocale();
 };
 
 void PlayTest::QuickClicksOnButtonsCount() {
@@ -321,6 +327,26 @@ void PlayTest::TheWindowAndItsPanelsStayWhole() {
   s.FleetDistance[1] = s.FleetRemaining[1] = 10000;
   Click(Child<ImageButton>(g, "ImgTravel"));
   QVERIFY(Child<QLabel>(g, "lblShips0")->isVisible());
+}
+
+void PlayTest::ASavedGameOpensTheSameUnderACommaLocale() {
+  // The test runs with LC_ALL=de_DE.UTF-8, whose decimal point is a comma.
+  if (std::string(std::localeconv()->decimal_point) != ",")
+    QSKIP("the de_DE.UTF-8 locale is not installed (scripts/deps.sh makes it)");
+  QTemporaryDir dir;
+  const std::string path = (dir.path() + "/comma.gam").toStdString();
+  Game made(21);
+  NewGame(made, {.names = {"Ann", "Bob", "", ""}, .worlds = 14});
+  made.state.GameYear = 1.35f;
+  QVERIFY(!SaveGame(path, made.state));
+  app::Application app(2);
+  app.galaxyWindow()->pauseScale = 0;
+  QVERIFY(app.StartWithGame(path));
+  const GameState& s = app.game().state;
+  QCOMPARE(s.GameYear, 1.35f);
+  QCOMPARE(s.WorldAngle, made.state.WorldAngle);
+  QCOMPARE(s.WorldSpin, made.state.WorldSpin);
+  QCOMPARE(app.galaxyWindow()->windowTitle(), QString("Valkoran - Year 1.35, Turn #7:  Ann"));
 }
 
 int main(int argc, char** argv) {
