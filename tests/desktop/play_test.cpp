@@ -40,6 +40,22 @@ class TimedCues : public view::CuePlayer {
   GalaxyWindow* g_;
 };
 
+// The current player gives `from` two bombs and chooses a proximity bomb
+// from it to a world nobody owns: the threshold window opens.
+void OpenProximityWindow(app::Application& app, int from) {
+  GalaxyWindow* g = app.galaxyWindow();
+  Game& game = app.game();
+  game.state.WorldBombs[from] = 2;
+  int target = 0;
+  while (game.state.WorldOwner[target] != 0) ++target;
+  QTest::mouseClick(g->canvas(), Qt::LeftButton, {}, At(app, from));
+  QTest::mouseClick(g->canvas(), Qt::LeftButton, {}, At(app, target));
+  auto* menu = Child<QMenu>(g, "mnuCommand");
+  QTRY_VERIFY(menu->isVisible());
+  Child<QAction>(g, "mnuComSendProx")->trigger();
+  menu->hide();
+}
+
 }  // namespace
 
 class PlayTest : public QObject {
@@ -69,17 +85,9 @@ void PlayTest::QuickClicksOnButtonsCount() {
   QuickClick(Child<QWidget>(g, "fraHandOver"));  // Bob takes the machine
 
   // The proximity window's Set, tapped as quickly.
-  game.state.WorldBombs[9] = 2;
-  int target = 0;
-  while (game.state.WorldOwner[target] != 0) ++target;
-  auto* canvas = g->canvas();
-  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 9));
-  QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, target));
-  QTRY_VERIFY(Child<QMenu>(g, "mnuCommand")->isVisible());
-  Child<QAction>(g, "mnuComSendProx")->trigger();
-  Child<QMenu>(g, "mnuCommand")->hide();
   view::ProximityWindow* window = g->proximityWindow();
-  QTRY_VERIFY(window->isVisible());
+  OpenProximityWindow(app, 9);
+  QVERIFY(window->isVisible());
   QuickClick(Child<ImageButton>(window, "ImgSet"));
   QTRY_VERIFY(!window->isVisible());
   int bombs = 0;
@@ -231,18 +239,9 @@ void PlayTest::NothingOfATurnOutlivesIt() {
   g->pauseScale = 0;
   StartGame(app, {"Ann", "Bob"}, 12);
   Game& game = app.game();
-  auto* canvas = g->canvas();
-  auto* menu = Child<QMenu>(g, "mnuCommand");
   view::ProximityWindow* window = g->proximityWindow();
   auto openProximity = [&](int from) {
-    game.state.WorldBombs[from] = 2;
-    int target = 0;
-    while (game.state.WorldOwner[target] != 0) ++target;
-    QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, from));
-    QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, target));
-    QTRY_VERIFY(menu->isVisible());
-    Child<QAction>(g, "mnuComSendProx")->trigger();
-    menu->hide();
+    OpenProximityWindow(app, from);
     QVERIFY(window->isVisible());
   };
   // Ann leaves the threshold window open and hands over: it closes, and Bob
