@@ -276,6 +276,30 @@ void GalaxyControls::Build(QMainWindow* window) {
   mnuHelpValkoran = item(mnuHelp, "mnuHelpValkoran", "Valkoran &Help");
 }
 
+void GalaxyControls::PopUpCommandMenu(const CommandMenu& menu, QPoint at) {
+  const bool pulse = menu.pulseOnly;
+  com[kAll]->setText(Q(menu.all));
+  com[k75]->setText(Q(menu.p75));
+  com[k50]->setText(Q(menu.p50));
+  com[k25]->setText(Q(menu.p25));
+  com[k10]->setText(Q(menu.p10));
+  com[kScout]->setText(Q(menu.scout));
+  com[kAll]->setVisible(!pulse && menu.showAll);
+  com[k75]->setVisible(!pulse && menu.show75);
+  com[k50]->setVisible(!pulse && menu.show50);
+  com[k25]->setVisible(!pulse && menu.show25);
+  com[k10]->setVisible(!pulse && menu.show10);
+  com[kLine9]->setVisible(!pulse && menu.showLine9);
+  com[kScout]->setVisible(!pulse && menu.showScout);
+  com[kLine2]->setVisible(!pulse && menu.showLine2);
+  com[kCalc]->setVisible(!pulse);
+  com[kLine7]->setVisible(!pulse && menu.showLine7);
+  com[kBomb]->setVisible(!pulse && menu.showBomb);
+  com[kProx]->setVisible(menu.showProx);
+  com[kPulse]->setVisible(pulse && menu.showPulse);
+  mnuCommand->popup(at);
+}
+
 void GalaxyControls::ResetCommandCaptions() {
   com[kAll]->setText("Send 100% of Ships Between Worlds");
   com[k75]->setText("Send 75% of Ships Between Worlds");

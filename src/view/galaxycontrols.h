@@ -3,6 +3,7 @@
 // geometry, the player's selection and whether input must wait.
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <array>
 #include <functional>
@@ -80,6 +81,9 @@ struct GalaxyControls {
   // Builds every control of the window as a child of `window`, placed by
   // the layout table; the input controller connects them.
   void Build(QMainWindow* window);
+  // The command menu with the items and captions `menu` gives, at `at`
+  // (global coordinates).
+  void PopUpCommandMenu(const CommandMenu& menu, QPoint at);
   // The dispatch items' captions as the menu first shows them.
   void ResetCommandCaptions();
   // The fleet label `index`, made when first needed.

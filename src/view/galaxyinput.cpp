@@ -6,8 +6,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QMenuBar>
-#include <QPointer>
 #include <QPlainTextEdit>
 #include <QHelpEvent>
 #include <QTimer>
@@ -16,6 +14,7 @@
 #include "game/console.h"
 #include "view/chatpanel.h"
 #include "view/galaxycanvas.h"
+#include "view/inputguard.h"
 #include "view/galaxypainter.h"
 #include "view/galaxypresenter.h"
 #include "view/imagebutton.h"
@@ -23,58 +22,6 @@
 #include "view/proximitywindow.h"
 
 namespace valkoran::view {
-
-// While the engine is busy or waiting, pointer and list input to the game's
-// windows is dropped, so no routine is entered while another runs; keys still
-// reach the chat line.
-class GalaxyInput::Guard : public QObject {
- public:
-  explicit Guard(GalaxyInput& in) : QObject(&in), in_(in) {}
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* e) override {
-    switch (e->type()) {
-      case QEvent::MouseButtonPress:
-      case QEvent::MouseButtonRelease:
-      case QEvent::MouseButtonDblClick:
-      case QEvent::MouseMove:
-      case QEvent::Wheel:
-      case QEvent::ContextMenu:
-      case QEvent::KeyPress:
-      case QEvent::KeyRelease:
-      case QEvent::Shortcut:
-        break;
-      default:
-        return false;
-    }
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget) return false;
-    // A press let through always gets its release, so a quick click whose
-    // press starts a wait (its own click cue) still ends as a click.
-    if (e->type() == QEvent::MouseButtonRelease && widget == pressed_) {
-      pressed_ = nullptr;
-      return false;
-    }
-    if (Blocked(widget, e)) return true;
-    if (e->type() == QEvent::MouseButtonPress) pressed_ = widget;
-    return false;
-  }
-
- private:
-  bool Blocked(QWidget* widget, QEvent* e) const {
-    if (!in_.x_.Busy()) return false;
-    QWidget* top = widget->window();
-    if (top != in_.window_ && top != in_.x_.c.proximity) return false;
-    const bool key = e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease;
-    if (key && widget == in_.x_.c.txtMessage) return false;
-    // Quit and the menu bar (whose File > Exit stays on) work at any moment.
-    if (widget->objectName() == "ImgQuit" || qobject_cast<QMenuBar*>(widget)) return false;
-    return true;
-  }
-
-  GalaxyInput& in_;
-  QPointer<QWidget> pressed_;
-};
 
 GalaxyInput::Scope::Scope(GalaxyInput& in) : in_(in) { ++in_.x_.depth; }
 
@@ -90,7 +37,7 @@ GalaxyInput::GalaxyInput(GalaxyContext& context, GalaxyPresenter& presenter, Gal
   chat_ = new ChatPanel(
       x_.c, [this] { return x_.game.state.PlayerName[x_.game.state.CurrentPlayer]; }, this);
   Connect(window);
-  qApp->installEventFilter(new Guard(*this));
+  qApp->installEventFilter(new InputGuard(x_, window, this));
 }
 
 void GalaxyInput::Connect(QWidget* window) {
@@ -301,30 +248,9 @@ void GalaxyInput::Form_MouseDown(Qt::MouseButton button, int x, int y) {
 }
 
 void GalaxyInput::ShowCommandMenu(int from, int to, int x, int y) {
-  const CommandMenu menu = BuildCommandMenu(x_.game, from, to, painter_.radar().pulseMenu);
-  auto& com = x_.c.com;
-  const bool pulse = menu.pulseOnly;
-  com[kAll]->setText(Q(menu.all));
-  com[k75]->setText(Q(menu.p75));
-  com[k50]->setText(Q(menu.p50));
-  com[k25]->setText(Q(menu.p25));
-  com[k10]->setText(Q(menu.p10));
-  com[kScout]->setText(Q(menu.scout));
-  com[kAll]->setVisible(!pulse && menu.showAll);
-  com[k75]->setVisible(!pulse && menu.show75);
-  com[k50]->setVisible(!pulse && menu.show50);
-  com[k25]->setVisible(!pulse && menu.show25);
-  com[k10]->setVisible(!pulse && menu.show10);
-  com[kLine9]->setVisible(!pulse && menu.showLine9);
-  com[kScout]->setVisible(!pulse && menu.showScout);
-  com[kLine2]->setVisible(!pulse && menu.showLine2);
-  com[kCalc]->setVisible(!pulse);
-  com[kLine7]->setVisible(!pulse && menu.showLine7);
-  com[kBomb]->setVisible(!pulse && menu.showBomb);
-  com[kProx]->setVisible(menu.showProx);
-  com[kPulse]->setVisible(pulse && menu.showPulse);
   commandChosen_ = false;
-  x_.c.mnuCommand->popup(x_.c.canvas->mapToGlobal(QPoint(x, y)));
+  x_.c.PopUpCommandMenu(BuildCommandMenu(x_.game, from, to, painter_.radar().pulseMenu),
+                        x_.c.canvas->mapToGlobal(QPoint(x, y)));
 }
 
 void GalaxyInput::Form_MouseMove(int x, int y) {

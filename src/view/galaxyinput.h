@@ -69,7 +69,6 @@ class GalaxyInput : public QObject {
   bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
-  class Guard;
   void Connect(QWidget* window);
   void ShowFleetPositions(int which);
   void ClearSelection();
