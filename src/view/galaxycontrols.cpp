@@ -71,12 +71,14 @@ void GalaxyControls::Build(QMainWindow* window) {
   const QString panel =
       "background: rgba(6, 10, 24, 215); color: rgb(215, 225, 240); border: 1px solid rgb(50, 65, 95);";
 
-  txtGame = new QLineEdit(canvas);
+  // The notice line: one line, or two in a smaller face when a notice is
+  // longer than the line (long names), so nothing of it is ever cut.
+  txtGame = new QLabel(canvas);
   txtGame->setObjectName("txtGame");
-  txtGame->setReadOnly(true);
-  txtGame->setFocusPolicy(Qt::NoFocus);
   txtGame->setFont(QFont("DejaVu Sans", 9));
   txtGame->setGeometry(R(layout::kTxtGame));
+  txtGame->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  txtGame->setContentsMargins(3, 0, 3, 0);
   txtGame->setStyleSheet(panel + "color: rgb(255, 230, 140);");
 
   txtMove = new QPlainTextEdit(canvas);

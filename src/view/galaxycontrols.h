@@ -39,7 +39,7 @@ struct GalaxyControls {
   BattleFrames* battle = nullptr;  // fraFrom, fraTo
   ProximityWindow* proximity = nullptr;
   HandOverScreen* handOver = nullptr;  // fraHandOver
-  QLineEdit* txtGame = nullptr;
+  QLabel* txtGame = nullptr;
   QPlainTextEdit* txtMove = nullptr;
   QLineEdit* txtOwned = nullptr;
   QListWidget* lstOwned = nullptr;

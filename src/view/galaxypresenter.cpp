@@ -23,7 +23,9 @@
 namespace valkoran::view {
 
 namespace {
-constexpr int kNoticePoints = 9, kSmallestNoticePoints = 6;
+// One line from 9 points down to 7; beyond that two lines of 6 points fill
+// the line's height.
+constexpr int kNoticePoints = 9, kSmallestNoticePoints = 7, kTwoLinePoints = 6;
 }  // namespace
 
 GalaxyPresenter::GalaxyPresenter(GalaxyContext& context, GalaxyPainter& painter) : x_(context), painter_(painter) {
@@ -175,20 +177,29 @@ void GalaxyPresenter::Notice(const std::string& text) {
 void GalaxyPresenter::Tip(const std::string& text) { SetNoticeText(text); }
 
 void GalaxyPresenter::SetNoticeText(const std::string& text) {
-  QLineEdit* line = x_.c.txtGame;
+  QLabel* line = x_.c.txtGame;
   const QString shown = Q(text);
   // The whole notice stays readable: the face shrinks until it fits the
-  // line (the longest the rules write, with names of every day's length).
+  // line; what is longer still (long names) wraps onto a second line.
   QFont font = line->font();
-  const int room = line->width() - 8;
-  for (int size = kNoticePoints; size >= kSmallestNoticePoints; --size) {
+  const int room = line->contentsRect().width() - 2;
+  bool fits = false;
+  for (int size = kNoticePoints; size >= kSmallestNoticePoints && !fits; --size) {
     font.setPointSize(size);
-    if (QFontMetrics(font).horizontalAdvance(shown) <= room) break;
+    fits = QFontMetrics(font).horizontalAdvance(shown) <= room;
   }
+  // Two lines take a few pixels more, upward, where the map ends.
+  QRect place(layout::kTxtGame.x, layout::kTxtGame.y, layout::kTxtGame.w, layout::kTxtGame.h);
+  if (!fits) {
+    font.setPointSize(kTwoLinePoints);
+    const int frame = place.height() - line->contentsRect().height();
+    const int needed = QFontMetrics(font).boundingRect(QRect(0, 0, room, 1000), Qt::TextWordWrap, shown).height();
+    place.setTop(place.bottom() + 1 - std::max(place.height(), needed + frame));
+  }
+  line->setGeometry(place);
   line->setFont(font);
-  line->setToolTip(shown);
+  line->setWordWrap(!fits);
   line->setText(shown);
-  line->setCursorPosition(0);
   line->repaint();
 }
 

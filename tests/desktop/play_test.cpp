@@ -283,15 +283,28 @@ void PlayTest::TheWindowAndItsPanelsStayWhole() {
   // An enlarged message box gives the notice line back when the turn's
   // notices come.
   auto* box = Child<QWidget>(g, "txtMove");
-  auto* notice = Child<QLineEdit>(g, "txtGame");
+  auto* notice = Child<QLabel>(g, "txtGame");
   QTest::mouseClick(Child<QPlainTextEdit>(g, "txtMove")->viewport(), Qt::LeftButton);
   QVERIFY(!notice->isVisible());
   Click(Child<ImageButton>(g, "ImgDone"));
   QVERIFY(notice->isVisible());
   QVERIFY(box->height() < 30);
-  // A long notice is shown whole.
+  // Long notices are shown whole: on one line in a smaller face, or, with
+  // long names, on two.
+  auto shownWhole = [&] {
+    const QRect room = notice->contentsRect();
+    const QFontMetrics m(notice->font());
+    if (!notice->wordWrap()) return m.horizontalAdvance(notice->text()) <= room.width();
+    const QRect needed = m.boundingRect(QRect(0, 0, room.width(), 1000), Qt::TextWordWrap, notice->text());
+    return needed.height() <= room.height() && needed.width() <= room.width();
+  };
   g->presenter().Notice("Battle Alert: 9998 Ships from Annabelle Attacking 9998 Ships on World Ultramarina");
-  QVERIFY(QFontMetrics(notice->font()).horizontalAdvance(notice->text()) <= notice->width() - 8);
+  QVERIFY(shownWhole());
+  QVERIFY(!notice->wordWrap());
+  const std::string name(40, 'W');
+  g->presenter().Notice(name + " Has Taken Over The Entire Solar System With An Rating Of 1234.5");
+  QVERIFY(shownWhole());
+  Shot(g, "two-line-notice");
 
   // The world panel stays while the pointer goes to it, and shows the shield
   // switched from the world list.
