@@ -103,6 +103,10 @@ std::optional<Refusal> RefuseOrder(const Game& game, const Order& o) {
       if (from < kHomeRing || from >= kHomeRing + kSeats)
         return Refuse(OrderProblem::NotHomeWorld, "Pulse bombs are armed on home worlds only.");
       if (s.WorldBombs[from] <= 0) return Refuse(OrderProblem::NoBombs, "World " + source + " stores no bombs.");
+      // A second pulse bomb on the same world would cost a bomb and do
+      // nothing more: one goes off at the turn end either way.
+      if (s.WorldTreasure[from] == kPulseArmed)
+        return Refuse(OrderProblem::PulseArmed, "A Pulse Bomb Is Already Armed On World " + source + "!");
       return std::nullopt;
     case OrderKind::ShieldToggle:
       break;

@@ -67,6 +67,7 @@ enum class OrderProblem {
   NoSecondPlayer,     // proximity bombs need seat 1
   ProximityBombsFull, // twenty armed or in flight
   NotHomeWorld,       // pulse bombs are armed on home worlds
+  PulseArmed,         // one is armed there already
   FleetsFull,         // every fleet slot is in use
   UnknownAmount,
 };

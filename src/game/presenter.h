@@ -49,6 +49,9 @@ class Presenter {
   // A seat's turn starts at this machine (after a hand-over or a turn end),
   // before its view, panels and log are shown.
   virtual void TurnStarts(int /*seat*/) {}
+  // A turn end is over; the panel and the log about to be shown belong to
+  // the seat that moves first in the new turn.
+  virtual void TurnEndOver() {}
 
   // Texts.
   virtual void Notice(const std::string& /*text*/) {}       // txtGame; "" empties it

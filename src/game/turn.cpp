@@ -205,6 +205,7 @@ void Game::EndTurn() {
 
   TurnLock = kFalse;
   presenter().EnableMenus(true);
+  presenter().TurnEndOver();
   presenter().Console();
   if (s.NetworkGame) GameCheck();
   ShowGameLog();

@@ -30,6 +30,7 @@ constexpr int kNoticePoints = 9, kSmallestNoticePoints = 7, kTwoLinePoints = 6;
 
 GalaxyPresenter::GalaxyPresenter(GalaxyContext& context, GalaxyPainter& painter) : x_(context), painter_(painter) {
   x_.c.handOver->onUncovered = [this] { HandedOver(); };
+  x_.c.handOver->busy = [this] { return x_.Busy(); };
 }
 
 // ---- The view ------------------------------------------------------------------------
@@ -70,7 +71,17 @@ void GalaxyPresenter::TurnStarts(int seat) {
   turnStarting_ = true;
   if (c.mnuOptionsHandOver->isChecked() && HandOverDue(x_.game, seat)) {
     c.handOver->Cover(Q(HandOverText(x_.game.state)));
+  } else if (c.handOver->Covering()) {
+    c.handOver->Uncover();  // raised at the turn end for a seat that no longer moves first
   }
+}
+
+void GalaxyPresenter::TurnEndOver() {
+  // The first seat's panel and log come next, before its turn is opened:
+  // the screen goes up now, whoever watched the battles.
+  const Game& game = x_.game;
+  if (x_.c.mnuOptionsHandOver->isChecked() && HandOverDue(game, game.state.CurrentPlayer))
+    x_.c.handOver->Cover(Q(HandOverText(game.state)));
 }
 
 void GalaxyPresenter::HandedOver() {
@@ -136,6 +147,7 @@ void GalaxyPresenter::EngineDone() {
   // busy, which hides the indicators; once the engine is done they show
   // what the player holds.
   if (x_.game.BusyFlag || !x_.LaidOut() || !x_.c.canvas->window()->isVisible()) return;
+  x_.c.handOver->EngineDone();
   SetIndicators(BuildConsole(x_.game.state, false));
   if (turnStarting_) {
     turnStarting_ = false;

@@ -26,6 +26,7 @@ class GalaxyPresenter : public Presenter {
   void RotationFrame() override;
   void PendingProximityDropped() override;
   void TurnStarts(int seat) override;
+  void TurnEndOver() override;
   void Notice(const std::string& text) override;
   void Banner(const std::string& text) override;
   void MessageBox(const std::string& text) override;

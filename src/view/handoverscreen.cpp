@@ -1,6 +1,7 @@
 #include "view/handoverscreen.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QEvent>
 #include <QLabel>
 #include <QLinearGradient>
@@ -30,21 +31,28 @@ HandOverScreen::HandOverScreen(QWidget* canvas) : QWidget(canvas) {
 }
 
 void HandOverScreen::Cover(const QString& text) {
+  // Already up (since the turn end): a click given meanwhile still counts.
+  if (!isVisible()) wanted_ = false;
   text_->setText(text);
   setGeometry(parentWidget()->rect());
   show();
   raise();
   // Keys go wherever the focus is (the chat line, as a rule): the screen
   // hears them before anything else of the window does.
+  qApp->removeEventFilter(this);
   qApp->installEventFilter(this);
   repaint();
 }
 
 void HandOverScreen::Uncover() {
   if (!isVisible()) return;
-  qApp->removeEventFilter(this);
+  wanted_ = false;
   hide();
   if (onUncovered) onUncovered();
+}
+
+void HandOverScreen::EngineDone() {
+  if (wanted_ && isVisible()) Uncover();
 }
 
 void HandOverScreen::paintEvent(QPaintEvent*) {
@@ -60,10 +68,31 @@ void HandOverScreen::paintEvent(QPaintEvent*) {
 
 bool HandOverScreen::eventFilter(QObject* watched, QEvent* e) {
   const auto type = e->type();
-  if (type != QEvent::MouseButtonPress && type != QEvent::KeyPress) return false;
+  const bool mouse = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+                     type == QEvent::MouseButtonDblClick;
+  if (!mouse && type != QEvent::KeyPress) return false;
   auto* widget = qobject_cast<QWidget*>(watched);
   if (!widget || widget->window() != window()) return false;
-  Uncover();
+  if (!isVisible()) {
+    // Just uncovered: the rest of that click, a double click's second
+    // press among it, must not reach the map and end the new turn. A new
+    // press is the player's next move.
+    if ((type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick) &&
+        QDateTime::currentMSecsSinceEpoch() < swallowUntil_)
+      return true;
+    if (type == QEvent::MouseButtonPress) swallowUntil_ = 0;
+    if (swallowUntil_ > QDateTime::currentMSecsSinceEpoch()) return false;
+    qApp->removeEventFilter(this);
+    return false;
+  }
+  if (type == QEvent::MouseButtonPress || type == QEvent::KeyPress) {
+    if (type == QEvent::MouseButtonPress)
+      swallowUntil_ = QDateTime::currentMSecsSinceEpoch() + QApplication::doubleClickInterval() + 100;
+    if (busy && busy())
+      wanted_ = true;
+    else
+      Uncover();
+  }
   return true;
 }
 

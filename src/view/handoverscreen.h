@@ -17,8 +17,14 @@ class HandOverScreen : public QWidget {
   void Cover(const QString& text);
   void Uncover();
   bool Covering() const { return isVisible(); }
+  // The engine is done: a click or key that came while it still worked
+  // takes the screen away now.
+  void EngineDone();
 
   std::function<void()> onUncovered;
+  // Whether the engine still works: the screen stays until it is done, so
+  // the player's first click after it always counts.
+  std::function<bool()> busy;
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -27,6 +33,8 @@ class HandOverScreen : public QWidget {
  private:
   QLabel* text_;
   QLabel* hint_;
+  bool wanted_ = false;       // a click or key came while the engine worked
+  qint64 swallowUntil_ = 0;  // the rest of the uncovering click (a double click's second press) goes nowhere
 };
 
 }  // namespace valkoran::view

@@ -13,6 +13,7 @@
 #include <clocale>
 
 #include "game/newgame.h"
+#include "game/numbers.h"
 #include "store/savefile.h"
 
 #include "desktop/drive.h"
@@ -69,6 +70,7 @@ class PlayTest : public QObject {
   void NothingOfATurnOutlivesIt();
   void TheWindowAndItsPanelsStayWhole();
   void ASavedGameOpensTheSameUnderACommaLocale();
+  void APulseBombShowsAtOnceAndOnlyOnce();
 };
 
 void PlayTest::QuickClicksOnButtonsCount() {
@@ -226,10 +228,58 @@ void PlayTest::HandOverHidesOnePlayersPlansFromTheNext() {
   QVERIFY(Child<QTimer>(g, "tmrTurn")->isActive());
   QVERIFY(Child<QListWidget>(g, "lstOwned")->item(0)->text().contains("Evros"));
 
+  // Bob ends his turn; the turn is processed and Ann's comes. The screen
+  // is up from the moment the turn end is over, before her panel and log.
+  Click(Child<ImageButton>(g, "ImgDone"));
+  // A double click on her screen takes it away and no more: her turn stays hers.
+  QCOMPARE(game.state.CurrentPlayer, int16_t(0));
+  QVERIFY(cover->isVisible());
+  // The first press lands on the screen, the second (the double click) on
+  // the map that is uncovered by then.
+  const QPoint middle = cover->rect().center();
+  QTimer::singleShot(80, canvas, [canvas, middle] {
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(middle), canvas->mapToGlobal(QPointF(middle)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(canvas, &dbl);
+    QTest::mouseRelease(canvas, Qt::LeftButton, {}, middle);
+  });
+  QTest::mousePress(cover, Qt::LeftButton, {}, middle);
+  QTest::mouseRelease(cover, Qt::LeftButton, {}, middle);
+  QTest::qWait(120);
+  QVERIFY(!cover->isVisible());
+  QCOMPARE(game.state.CurrentPlayer, int16_t(0));
+  QCOMPARE(CurrentTurn(game.state), 1);
+  // A click on the screen while the engine still works (the truce's word at
+  // the start of a turn) takes it away as soon as the engine is done, never
+  // before: the board the player then sees takes clicks.
+  game.state.TruceTurn = 10;
+  g->pauseScale = 0.2;
+  bool clickedWhileBusy = false;
+  WhileRunning([&] { Click(Child<ImageButton>(g, "ImgDone")); },
+               [&] {
+                 if (clickedWhileBusy || !cover->isVisible() || !g->Busy()) return;
+                 clickedWhileBusy = true;
+                 QTest::mouseClick(cover, Qt::LeftButton);
+                 QVERIFY(cover->isVisible());
+               });
+  QVERIFY(clickedWhileBusy);
+  QVERIFY(!cover->isVisible());
+  QCOMPARE(game.state.CurrentPlayer, int16_t(1));
+  g->pauseScale = 0;
+
+  // The turn end's last word raises the screen for whoever moves first.
+  Click(Child<ImageButton>(g, "ImgDone"));
+  Click(cover);
+  QCOMPARE(game.state.CurrentPlayer, int16_t(0));
+  g->presenter().TurnEndOver();
+  QVERIFY(cover->isVisible());
+  QCOMPARE(Child<QLabel>(cover, "lblHandOver")->text().left(15), QString("Ann, your turn "));
+  Click(cover);
+
   // Switched off, the next player's turn opens at once.
   Child<QAction>(g, "mnuOptionsHandOver")->trigger();
   Click(Child<ImageButton>(g, "ImgDone"));
-  QCOMPARE(game.state.CurrentPlayer, int16_t(0));
+  QCOMPARE(game.state.CurrentPlayer, int16_t(1));
   QVERIFY(!cover->isVisible());
 }
 
@@ -359,6 +409,39 @@ void PlayTest::ASavedGameOpensTheSameUnderACommaLocale() {
   QCOMPARE(s.WorldAngle, made.state.WorldAngle);
   QCOMPARE(s.WorldSpin, made.state.WorldSpin);
   QCOMPARE(app.galaxyWindow()->windowTitle(), QString("Valkoran - Year 1.35, Turn #7:  Ann"));
+}
+
+void PlayTest::APulseBombShowsAtOnceAndOnlyOnce() {
+  app::Application app(4);
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = 0;
+  StartGame(app, {"Ann", "Bob"}, 12);
+  GameState& s = app.game().state;
+  // Bob's fleet has just left from beside Ann's home: her radar rings.
+  s.FleetFrom[0] = 9, s.FleetTo[0] = 10, s.FleetOwner[0] = 2, s.FleetShips[0] = 5;
+  s.FleetDistance[0] = 0.5f, s.FleetRemaining[0] = 0.45f;
+  g->GalaxyDraw();
+  QCOMPARE(g->radar().pulseMenu[0], uint8_t(1));
+  auto* owned = Child<QListWidget>(g, "lstOwned");
+  auto* menu = Child<QMenu>(g, "mnuCommand");
+  auto* pulse = Child<QAction>(g, "mnuComSendPulse");
+  QVERIFY(owned->item(0)->text().endsWith("BBB"));
+  QTest::mouseClick(g->canvas(), Qt::LeftButton, {}, At(app, 8));
+  QTest::mouseClick(g->canvas(), Qt::LeftButton, {}, At(app, 8));
+  QTRY_VERIFY(menu->isVisible());
+  QVERIFY(pulse->isVisible());
+  pulse->trigger();
+  menu->hide();
+  QCOMPARE(s.WorldTreasure[8], uint8_t(kPulseArmed));
+  QVERIFY2(owned->item(0)->text().endsWith(" BB"), qPrintable(owned->item(0)->text()));
+  QCOMPARE(Child<QLabel>(g, "LblBomb")->text(), QString("2"));
+  // Armed once: the second click offers no second pulse bomb.
+  QTest::mouseClick(g->canvas(), Qt::LeftButton, {}, At(app, 8));
+  QTest::mouseClick(g->canvas(), Qt::LeftButton, {}, At(app, 8));
+  QTRY_VERIFY(menu->isVisible());
+  QVERIFY(!pulse->isVisible());
+  menu->hide();
+  QCOMPARE(s.WorldBombs[8], int16_t(2));
 }
 
 int main(int argc, char** argv) {

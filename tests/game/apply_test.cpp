@@ -135,6 +135,8 @@ TEST(Apply, RefusalsChangeNothingAndSayWhy) {
       {"pulse off the home ring", [](Game& g) { g.state.WorldOwner[kFree] = 1, g.state.WorldBombs[kFree] = 1; },
        Order::Pulse(0, kFree), NotHomeWorld},
       {"pulse without bombs", none, Order::Pulse(0, kHome), NoBombs},
+      {"a second pulse", [](Game& g) { g.state.WorldBombs[kHome] = 2, g.state.WorldTreasure[kHome] = kPulseArmed; },
+       Order::Pulse(0, kHome), PulseArmed},
       {"a hundred fleets", fullFleets, Order::Ships(0, kHome, kFree, 50), FleetsFull},
       {"a hundred fleets, a bomb", [&](Game& g) { fullFleets(g), g.state.WorldBombs[kHome] = 1; },
        Order::Bomb(0, kHome, kFree), FleetsFull},

@@ -114,6 +114,34 @@ TEST_F(AnnAndBob, TruceAnnouncementsAndTheTimersMinutesByTurn) {
   EXPECT_EQ(rec.Only("timer: "), (Lines{"timer: off", "timer: on"}));
 }
 
+// The hand-over at one machine hangs on this: the turn end says it is over
+// before the first seat's panel and log are shown, and the turn start comes
+// before that seat's view.
+TEST(HotSeat, TheTurnEndIsOverBeforeTheNextSeatsPanelAndLog) {
+  class Order : public test::Recorder {
+   public:
+    void TurnEndOver() override { Add("turn end over"); }
+    void TurnStarts(int seat) override { Add("turn starts " + std::to_string(seat)); }
+    void Console() override { Add("console"); }
+    void ShowGameLog(const std::string&) override { Add("log"); }
+    void GalaxyDraw() override { Add("draw"); }
+  } seen;
+  Game game = Made({"Ann", "Bob", "", ""});
+  game.SetPresenter(&seen);
+  game.ImgDone_Click();  // Ann's turn passes to Bob
+  game.ImgDone_Click();  // Bob's ends the turn
+  std::vector<std::string> order;
+  for (const std::string& e : seen.events)
+    if (e == "turn end over" || e.starts_with("turn starts") || e == "console" || e == "log" || e == "draw")
+      order.push_back(e);
+  const auto over = std::find(order.begin(), order.end(), "turn end over");
+  ASSERT_NE(over, order.end());
+  // Before it, Bob's hand-over came first; after it, Ann's turn opens.
+  EXPECT_EQ(std::find(order.begin(), order.end(), "turn starts 1") < over, true);
+  ASSERT_GE(order.end() - over, 5);
+  EXPECT_EQ(std::vector<std::string>(over, over + 5), (Lines{"turn end over", "console", "log", "turn starts 0", "draw"}));
+}
+
 TEST_F(AnnAndBob, ATurnEndsByALeftClickWhenIdleOrWhenTheTimerRunsOut) {
   game.StartLoadedGame(), rec.Clear();
   game.BusyFlag = kTrue, game.ImgDone_Click();

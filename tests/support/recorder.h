@@ -39,7 +39,7 @@ class Recorder : public Presenter {
   bool Has(const std::string& event) const { return std::find(events.begin(), events.end(), event) != events.end(); }
   void Clear() { events.clear(); }
 
- private:
+ protected:
   void Add(std::string e) { events.push_back(std::move(e)); }
 };
 
