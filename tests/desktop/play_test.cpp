@@ -71,6 +71,7 @@ class PlayTest : public QObject {
   void TheWindowAndItsPanelsStayWhole();
   void ASavedGameOpensTheSameUnderACommaLocale();
   void APulseBombShowsAtOnceAndOnlyOnce();
+  void TheRadarsAlertOpensTheTurn();
 };
 
 void PlayTest::QuickClicksOnButtonsCount() {
@@ -442,6 +443,26 @@ void PlayTest::APulseBombShowsAtOnceAndOnlyOnce() {
   QVERIFY(!pulse->isVisible());
   menu->hide();
   QCOMPARE(s.WorldBombs[8], int16_t(2));
+}
+
+void PlayTest::TheRadarsAlertOpensTheTurn() {
+  app::Application app(4);
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = 0;
+  StartGame(app, {"Ann", "Bob"}, 12);
+  GameState& s = app.game().state;
+  s.FleetFrom[0] = 9, s.FleetTo[0] = 10, s.FleetOwner[0] = 2, s.FleetShips[0] = 5;
+  s.FleetDistance[0] = 0.5f, s.FleetRemaining[0] = 0.45f;
+  // At the start of Ann's next turn the radar's alert is on the notice line
+  // with its ring, not only after a later redraw.
+  Click(Child<ImageButton>(g, "ImgDone"));
+  Click(Child<QWidget>(g, "fraHandOver"));
+  Click(Child<ImageButton>(g, "ImgDone"));
+  Click(Child<QWidget>(g, "fraHandOver"));
+  QCOMPARE(s.CurrentPlayer, int16_t(0));
+  QVERIFY(g->radar().alerts > 0);
+  QCOMPARE(Child<QLabel>(g, "txtGame")->text(),
+           QString::fromStdString(view::RadarNotice(g->radar().alerts)));
 }
 
 int main(int argc, char** argv) {
