@@ -124,6 +124,11 @@ inline int CurrentTurn(const GameState& s) { return TurnNumber(s.GameYear); }
 
 bool IsComputerName(const std::string& name);  // begins with "ENEMY"
 
+// A seat besides the first is taken (seat 1, or 2 or 3 behind an empty one).
+inline bool AnotherSeat(const GameState& s) {
+  return !s.PlayerName[1].empty() || !s.PlayerName[2].empty() || !s.PlayerName[3].empty();
+}
+
 // One more bomb stored on a world; the count stops at its field's limit
 // rather than wrapping round to none.
 inline int16_t AddBomb(int16_t bombs) { return bombs < INT16_MAX ? static_cast<int16_t>(bombs + 1) : bombs; }

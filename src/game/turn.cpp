@@ -195,7 +195,9 @@ void Game::EndTurn() {
     GalaxyRotate();
     presenter().PumpEvents();
   }
-  if (s.PlayerName[1].empty() || s.NetworkGame) presenter().ShowPanels(true);
+  // With another seat at this machine the panels stay hidden until the
+  // next turn opens: whichever seat it is, seats 2 or 3 among them.
+  if (!AnotherSeat(s) || s.NetworkGame) presenter().ShowPanels(true);
 
   if (hostOrLocal) Production();
   if (host)

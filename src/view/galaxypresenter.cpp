@@ -169,7 +169,7 @@ void GalaxyPresenter::EnableMenus(bool enabled) {
 
 void GalaxyPresenter::TravelShow() {
   const GameState& s = x_.game.state;
-  if (!s.PlayerName[1].empty() && !s.NetworkGame) ShowPanels(false);
+  if (AnotherSeat(s) && !s.NetworkGame) ShowPanels(false);
   x_.c.txtMove->moveCursor(QTextCursor::End);
   x_.c.txtMove->repaint();
   x_.c.battle->fraFrom()->repaint();

@@ -10,6 +10,12 @@
 
 namespace valkoran::view {
 
+namespace {
+const char* const kReady = "Click or press a key when you are ready";
+// The player has answered while the game still settles the turn's start.
+const char* const kMoment = "One moment \u2014 your turn opens by itself";
+}  // namespace
+
 HandOverScreen::HandOverScreen(QWidget* canvas) : QWidget(canvas) {
   setObjectName("fraHandOver");
   setCursor(Qt::PointingHandCursor);
@@ -21,7 +27,8 @@ HandOverScreen::HandOverScreen(QWidget* canvas) : QWidget(canvas) {
   text_->setFont(QFont("DejaVu Sans", 22, QFont::Bold));
   text_->setStyleSheet("color: rgb(255, 226, 150); background: transparent;");
   column->addWidget(text_);
-  hint_ = new QLabel("Click or press a key when you are ready", this);
+  hint_ = new QLabel(kReady, this);
+  hint_->setObjectName("lblHandOverHint");
   hint_->setAlignment(Qt::AlignCenter);
   hint_->setFont(QFont("DejaVu Sans", 11));
   hint_->setStyleSheet("color: rgb(150, 170, 210); background: transparent;");
@@ -32,7 +39,10 @@ HandOverScreen::HandOverScreen(QWidget* canvas) : QWidget(canvas) {
 
 void HandOverScreen::Cover(const QString& text) {
   // Already up (since the turn end): a click given meanwhile still counts.
-  if (!isVisible()) wanted_ = false;
+  if (!isVisible()) {
+    wanted_ = false;
+    hint_->setText(kReady);
+  }
   text_->setText(text);
   setGeometry(parentWidget()->rect());
   show();
@@ -88,10 +98,13 @@ bool HandOverScreen::eventFilter(QObject* watched, QEvent* e) {
   if (type == QEvent::MouseButtonPress || type == QEvent::KeyPress) {
     if (type == QEvent::MouseButtonPress)
       swallowUntil_ = QDateTime::currentMSecsSinceEpoch() + QApplication::doubleClickInterval() + 100;
-    if (busy && busy())
+    if (busy && busy()) {
       wanted_ = true;
-    else
+      hint_->setText(QString::fromUtf8(kMoment));
+      hint_->repaint();
+    } else {
       Uncover();
+    }
   }
   return true;
 }

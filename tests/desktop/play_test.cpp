@@ -72,6 +72,7 @@ class PlayTest : public QObject {
   void ASavedGameOpensTheSameUnderACommaLocale();
   void APulseBombShowsAtOnceAndOnlyOnce();
   void TheRadarsAlertOpensTheTurn();
+  void SeatsZeroAndThreeKeepTheirPanelsToThemselves();
 };
 
 void PlayTest::QuickClicksOnButtonsCount() {
@@ -262,6 +263,7 @@ void PlayTest::HandOverHidesOnePlayersPlansFromTheNext() {
                  clickedWhileBusy = true;
                  QTest::mouseClick(cover, Qt::LeftButton);
                  QVERIFY(cover->isVisible());
+                 QVERIFY(Child<QLabel>(cover, "lblHandOverHint")->text().startsWith("One moment"));
                });
   QVERIFY(clickedWhileBusy);
   QVERIFY(!cover->isVisible());
@@ -463,6 +465,37 @@ void PlayTest::TheRadarsAlertOpensTheTurn() {
   QVERIFY(g->radar().alerts > 0);
   QCOMPARE(Child<QLabel>(g, "txtGame")->text(),
            QString::fromStdString(view::RadarNotice(g->radar().alerts)));
+}
+
+void PlayTest::SeatsZeroAndThreeKeepTheirPanelsToThemselves() {
+  app::Application app(4);
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = 0.02;
+  StartGame(app, {"Ann", "", "", "Dee"}, 12);
+  Game& game = app.game();
+  auto* cover = Child<QWidget>(g, "fraHandOver");
+  auto* owned = Child<QListWidget>(g, "lstOwned");
+  Click(Child<ImageButton>(g, "ImgDone"));
+  QCOMPARE(game.state.CurrentPlayer, int16_t(3));  // the empty seats are passed over
+  QVERIFY(cover->isVisible());
+  Click(cover);
+  // While the turn is processed (the menus off) with a battle at Ann's
+  // home, both watching, no world list is on show, as with seat 1 taken.
+  GameState& s = game.state;
+  s.FleetFrom[0] = 12, s.FleetTo[0] = 9, s.FleetOwner[0] = 4, s.FleetShips[0] = 5, s.FleetClass[0] = 1;
+  s.FleetDistance[0] = 0.5f, s.FleetRemaining[0] = 0.01f;
+  auto* info = Child<QMenu>(g, "mnuInfo");
+  int processing = 0, shown = 0;
+  WhileRunning([&] { Click(Child<ImageButton>(g, "ImgDone")); },
+               [&] {
+                 if (info->isEnabled()) return;
+                 ++processing;
+                 shown += owned->isVisible() && !cover->isVisible();
+               });
+  QVERIFY(processing > 0);
+  QCOMPARE(shown, 0);
+  QCOMPARE(game.state.CurrentPlayer, int16_t(0));
+  QVERIFY(cover->isVisible());
 }
 
 int main(int argc, char** argv) {
