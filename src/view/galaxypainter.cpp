@@ -277,8 +277,18 @@ void GalaxyPainter::ShowLabels(int fleet, double x, double y, bool radarOnly) {
   const Geometry& g = x_.g;
   const double px = g.centerX + (x - g.centerX) * g.scaleX;
   const double py = g.centerY + (y - g.centerY) * g.scaleY;
-  const int top = y > g.centerY ? RoundPixel(py - l->height() - 5) : RoundPixel(py + l->height() - 5);
-  l->move(RoundPixel(px - l->width() / 2.0), top);
+  const bool above = y > g.centerY;
+  QRect place(RoundPixel(px - l->width() / 2.0),
+              above ? RoundPixel(py - l->height() - 5) : RoundPixel(py + l->height() - 5), l->width(), l->height());
+  // Fleets that left one world together would share a place: each further
+  // label steps away from the fleet until it reads clear of the others.
+  for (int tries = 0; tries < LabelCounter; ++tries) {
+    bool clear = true;
+    for (int k = 0; k < LabelCounter && clear; ++k) clear = !x_.c.lblShips[k]->geometry().intersects(place);
+    if (clear) break;
+    place.translate(0, above ? -l->height() : l->height());
+  }
+  l->move(place.topLeft());
   l->show();
   l->raise();
   ++LabelCounter;

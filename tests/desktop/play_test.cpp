@@ -392,6 +392,9 @@ void PlayTest::TheWindowAndItsPanelsStayWhole() {
   s.FleetDistance[1] = s.FleetRemaining[1] = 10000;
   Click(Child<ImageButton>(g, "ImgTravel"));
   QVERIFY(Child<QLabel>(g, "lblShips0")->isVisible());
+  // Both left the same world: their labels are drawn clear of each other.
+  QVERIFY(Child<QLabel>(g, "lblShips1")->isVisible());
+  QVERIFY(!Child<QLabel>(g, "lblShips0")->geometry().intersects(Child<QLabel>(g, "lblShips1")->geometry()));
 }
 
 void PlayTest::ASavedGameOpensTheSameUnderACommaLocale() {
