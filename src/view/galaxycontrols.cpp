@@ -142,7 +142,8 @@ void GalaxyControls::Build(QMainWindow* window) {
   lblPlanet = new QLabel(canvas);
   lblPlanet->setObjectName("lblPlanet");
   lblPlanet->setFont(QFont("DejaVu Sans", 9));
-  lblPlanet->setStyleSheet("background: rgba(8, 12, 30, 235); color: white; border: 1px solid rgb(90, 110, 160);");
+  lblPlanet->setStyleSheet(
+      "background: rgba(8, 12, 30, 235); color: white; border: 1px solid rgb(90, 110, 160); padding: 3px 6px;");
   lblPlanet->hide();
 
   for (int s = 0; s < kSeats; ++s) {
