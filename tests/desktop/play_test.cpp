@@ -41,6 +41,13 @@ class TimedCues : public view::CuePlayer {
   GalaxyWindow* g_;
 };
 
+// Bob's fleet has just left from beside Ann's home (world 8) for world 9:
+// her radar rings.
+void BobsFleetBesideAnnsHome(GameState& s) {
+  s.FleetFrom[0] = 9, s.FleetTo[0] = 10, s.FleetOwner[0] = 2, s.FleetShips[0] = 5;
+  s.FleetDistance[0] = 0.5f, s.FleetRemaining[0] = 0.45f;
+}
+
 // The current player gives `from` two bombs and chooses a proximity bomb
 // from it to a world nobody owns: the threshold window opens.
 void OpenProximityWindow(app::Application& app, int from) {
@@ -423,9 +430,7 @@ void PlayTest::APulseBombShowsAtOnceAndOnlyOnce() {
   g->pauseScale = 0;
   StartGame(app, {"Ann", "Bob"}, 12);
   GameState& s = app.game().state;
-  // Bob's fleet has just left from beside Ann's home: her radar rings.
-  s.FleetFrom[0] = 9, s.FleetTo[0] = 10, s.FleetOwner[0] = 2, s.FleetShips[0] = 5;
-  s.FleetDistance[0] = 0.5f, s.FleetRemaining[0] = 0.45f;
+  BobsFleetBesideAnnsHome(s);
   g->GalaxyDraw();
   QCOMPARE(g->radar().pulseMenu[0], uint8_t(1));
   auto* owned = Child<QListWidget>(g, "lstOwned");
@@ -456,8 +461,7 @@ void PlayTest::TheRadarsAlertOpensTheTurn() {
   g->pauseScale = 0;
   StartGame(app, {"Ann", "Bob"}, 12);
   GameState& s = app.game().state;
-  s.FleetFrom[0] = 9, s.FleetTo[0] = 10, s.FleetOwner[0] = 2, s.FleetShips[0] = 5;
-  s.FleetDistance[0] = 0.5f, s.FleetRemaining[0] = 0.45f;
+  BobsFleetBesideAnnsHome(s);
   // At the start of Ann's next turn the radar's alert is on the notice line
   // with its ring, not only after a later redraw.
   Click(Child<ImageButton>(g, "ImgDone"));
