@@ -503,6 +503,17 @@ void PlayTest::SeatsZeroAndThreeKeepTheirPanelsToThemselves() {
   QCOMPARE(shown, 0);
   QCOMPARE(game.state.CurrentPlayer, int16_t(0));
   QVERIFY(cover->isVisible());
+
+  // The same game saved and opened again: both play on.
+  QTemporaryDir dir;
+  const std::string path = (dir.path() + "/gap.gam").toStdString();
+  QVERIFY(!SaveGame(path, game.state));
+  app::Application again(5);
+  again.galaxyWindow()->pauseScale = 0;
+  QVERIFY(again.StartWithGame(path));
+  Click(Child<ImageButton>(again.galaxyWindow(), "ImgDone"));
+  QCOMPARE(again.game().state.CurrentPlayer, int16_t(3));
+  QCOMPARE(Child<QLabel>(again.galaxyWindow(), "lblHandOver")->text().left(15), QString("Dee, your turn "));
 }
 
 int main(int argc, char** argv) {
