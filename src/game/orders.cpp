@@ -1,6 +1,7 @@
 #include "game/orders.h"
 
 #include "game/game.h"
+#include "game/slots.h"
 
 namespace valkoran {
 
@@ -34,12 +35,6 @@ bool OffersShare(float ships, int percent) {
 }
 
 namespace {
-
-bool FleetSlotFree(const GameState& s) {
-  for (int f = 0; f < kFleets; ++f)
-    if (s.FleetFrom[f] == 0) return true;
-  return false;
-}
 
 std::optional<Refusal> Refuse(OrderProblem code, std::string text) { return Refusal{code, std::move(text)}; }
 
@@ -113,7 +108,7 @@ std::optional<Refusal> RefuseOrder(const Game& game, const Order& o) {
   }
   // Last on purpose, as the twenty bombs: the menu offers the order and the
   // refusal says why no fleet left, where the rules dropped it silently.
-  if (!FleetSlotFree(s)) return Refuse(OrderProblem::FleetsFull, "All 100 Fleet Slots Are In Use!");
+  if (FirstFreeFleetSlot(s) < 0) return Refuse(OrderProblem::FleetsFull, "All 100 Fleet Slots Are In Use!");
   return std::nullopt;
 }
 

@@ -13,4 +13,11 @@ inline bool FleetInFlight(const GameState& s, int f) {
          s.FleetTo[f] <= kWorlds && s.FleetOwner[f] >= 1 && s.FleetOwner[f] <= kSeats;
 }
 
+// The first fleet slot a dispatch may fill; -1 when all are in use.
+inline int FirstFreeFleetSlot(const GameState& s) {
+  for (int f = 0; f < kFleets; ++f)
+    if (s.FleetFrom[f] == 0) return f;
+  return -1;
+}
+
 }  // namespace valkoran

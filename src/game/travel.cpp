@@ -5,6 +5,7 @@
 
 #include "game/arrivaltime.h"
 #include "game/game.h"
+#include "game/slots.h"
 
 namespace valkoran {
 
@@ -64,15 +65,9 @@ void Game::DistCalc(int16_t from, int16_t to, float& distance, float& course, fl
 void Game::Sendships(int16_t amount) {
   GameState& s = state;
   BusyFlag = kTrue;
-  int slot = -1;
   // Callers always select both worlds first; without them there is no trip.
   const bool selected = SelectedFrom >= 0 && SelectedFrom < kWorlds && SelectedTo >= 0 && SelectedTo < kWorlds;
-  for (int i = 0; selected && i < kFleets; ++i) {
-    if (s.FleetFrom[i] == 0) {
-      slot = i;
-      break;
-    }
-  }
+  const int slot = selected ? FirstFreeFleetSlot(s) : -1;
   if (slot >= 0) {
     const int f = SelectedFrom, t = SelectedTo;
     s.FleetFrom[slot] = static_cast<uint8_t>(f + 1);

@@ -69,19 +69,20 @@ void GalaxyPresenter::TurnStarts(int seat) {
   x_.selection.Clear();
   PendingProximityDropped();
   turnStarting_ = true;
-  if (c.mnuOptionsHandOver->isChecked() && HandOverDue(x_.game, seat)) {
-    c.handOver->Cover(Q(HandOverText(x_.game.state)));
-  } else if (c.handOver->Covering()) {
-    c.handOver->Uncover();  // raised at the turn end for a seat that no longer moves first
-  }
+  // Raised at the turn end for a seat that no longer moves first: down.
+  if (!CoverIfDue(seat) && c.handOver->Covering()) c.handOver->Uncover();
 }
 
 void GalaxyPresenter::TurnEndOver() {
   // The first seat's panel and log come next, before its turn is opened:
   // the screen goes up now, whoever watched the battles.
-  const Game& game = x_.game;
-  if (x_.c.mnuOptionsHandOver->isChecked() && HandOverDue(game, game.state.CurrentPlayer))
-    x_.c.handOver->Cover(Q(HandOverText(game.state)));
+  CoverIfDue(x_.game.state.CurrentPlayer);
+}
+
+bool GalaxyPresenter::CoverIfDue(int seat) {
+  if (!x_.c.mnuOptionsHandOver->isChecked() || !HandOverDue(x_.game, seat)) return false;
+  x_.c.handOver->Cover(Q(HandOverText(x_.game.state)));
+  return true;
 }
 
 void GalaxyPresenter::HandedOver() {

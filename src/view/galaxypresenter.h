@@ -75,6 +75,9 @@ class GalaxyPresenter : public Presenter {
  private:
   void SetIndicators(const ConsolePanel& panel);
   void HandedOver();
+  // Raises the hand-over screen for `seat` when another human just had the
+  // machine; whether it did.
+  bool CoverIfDue(int seat);
   void SetNoticeText(const std::string& text);
 
   GalaxyContext& x_;

@@ -41,6 +41,14 @@ class TimedCues : public view::CuePlayer {
   GalaxyWindow* g_;
 };
 
+// The game set up in the setup window on twelve worlds, its waits scaled.
+GalaxyWindow* Started(app::Application& app, const QStringList& names, double pauseScale) {
+  GalaxyWindow* g = app.galaxyWindow();
+  g->pauseScale = pauseScale;
+  StartGame(app, names, 12);
+  return g;
+}
+
 // Bob's fleet has just left from beside Ann's home (world 8) for world 9:
 // her radar rings.
 void BobsFleetBesideAnnsHome(GameState& s) {
@@ -84,9 +92,7 @@ class PlayTest : public QObject {
 
 void PlayTest::QuickClicksOnButtonsCount() {
   app::Application app(4);
-  GalaxyWindow* g = app.galaxyWindow();
-  g->pauseScale = 1;
-  StartGame(app, {"Ann", "Bob"}, 12);
+  GalaxyWindow* g = Started(app, {"Ann", "Bob"}, 1);
   TimedCues cues(g);
   Game& game = app.game();
   auto* done = Child<ImageButton>(g, "ImgDone");
@@ -109,9 +115,7 @@ void PlayTest::QuickClicksOnButtonsCount() {
 
 void PlayTest::DoubleClickOnAWorldWithoutShipsEndsTheTurn() {
   app::Application app(4);
-  GalaxyWindow* g = app.galaxyWindow();
-  g->pauseScale = 1;
-  StartGame(app, {"Ann", "Bob"}, 12);
+  GalaxyWindow* g = Started(app, {"Ann", "Bob"}, 1);
   TimedCues cues(g);
   Game& game = app.game();
   game.state.WorldShips[8] = 0, game.state.WorldBombs[8] = 0;
@@ -121,9 +125,7 @@ void PlayTest::DoubleClickOnAWorldWithoutShipsEndsTheTurn() {
 
 void PlayTest::AChosenSourceCanBeLetGo() {
   app::Application app(4);
-  GalaxyWindow* g = app.galaxyWindow();
-  g->pauseScale = 0;
-  StartGame(app, {"Ann", "Bob"}, 12);
+  GalaxyWindow* g = Started(app, {"Ann", "Bob"}, 0);
   auto* canvas = g->canvas();
   auto* menu = Child<QMenu>(g, "mnuCommand");
   // A click on empty space lets the source go: the next click on a world
@@ -189,9 +191,7 @@ void PlayTest::QuitWorksWhileComputersPlay() {
 
 void PlayTest::HandOverHidesOnePlayersPlansFromTheNext() {
   app::Application app(4);
-  GalaxyWindow* g = app.galaxyWindow();
-  g->pauseScale = 0;
-  StartGame(app, {"Ann", "Bob"}, 12);
+  GalaxyWindow* g = Started(app, {"Ann", "Bob"}, 0);
   Game& game = app.game();
   auto* cover = Child<QWidget>(g, "fraHandOver");
   auto* canvas = g->canvas();
@@ -295,9 +295,7 @@ void PlayTest::HandOverHidesOnePlayersPlansFromTheNext() {
 
 void PlayTest::NothingOfATurnOutlivesIt() {
   app::Application app(4);
-  GalaxyWindow* g = app.galaxyWindow();
-  g->pauseScale = 0;
-  StartGame(app, {"Ann", "Bob"}, 12);
+  GalaxyWindow* g = Started(app, {"Ann", "Bob"}, 0);
   Game& game = app.game();
   view::ProximityWindow* window = g->proximityWindow();
   auto openProximity = [&](int from) {
@@ -327,9 +325,7 @@ void PlayTest::NothingOfATurnOutlivesIt() {
 
 void PlayTest::TheWindowAndItsPanelsStayWhole() {
   app::Application app(4);
-  GalaxyWindow* g = app.galaxyWindow();
-  g->pauseScale = 0;
-  StartGame(app, {"Ann"}, 12);
+  GalaxyWindow* g = Started(app, {"Ann"}, 0);
   Game& game = app.game();
   // The window opens at its layout and does not shrink below it.
   const QSize layout = g->minimumSize();
@@ -426,9 +422,7 @@ void PlayTest::ASavedGameOpensTheSameUnderACommaLocale() {
 
 void PlayTest::APulseBombShowsAtOnceAndOnlyOnce() {
   app::Application app(4);
-  GalaxyWindow* g = app.galaxyWindow();
-  g->pauseScale = 0;
-  StartGame(app, {"Ann", "Bob"}, 12);
+  GalaxyWindow* g = Started(app, {"Ann", "Bob"}, 0);
   GameState& s = app.game().state;
   BobsFleetBesideAnnsHome(s);
   g->GalaxyDraw();
@@ -457,9 +451,7 @@ void PlayTest::APulseBombShowsAtOnceAndOnlyOnce() {
 
 void PlayTest::TheRadarsAlertOpensTheTurn() {
   app::Application app(4);
-  GalaxyWindow* g = app.galaxyWindow();
-  g->pauseScale = 0;
-  StartGame(app, {"Ann", "Bob"}, 12);
+  GalaxyWindow* g = Started(app, {"Ann", "Bob"}, 0);
   GameState& s = app.game().state;
   BobsFleetBesideAnnsHome(s);
   // At the start of Ann's next turn the radar's alert is on the notice line
@@ -476,9 +468,7 @@ void PlayTest::TheRadarsAlertOpensTheTurn() {
 
 void PlayTest::SeatsZeroAndThreeKeepTheirPanelsToThemselves() {
   app::Application app(4);
-  GalaxyWindow* g = app.galaxyWindow();
-  g->pauseScale = 0.02;
-  StartGame(app, {"Ann", "", "", "Dee"}, 12);
+  GalaxyWindow* g = Started(app, {"Ann", "", "", "Dee"}, 0.02);
   Game& game = app.game();
   auto* cover = Child<QWidget>(g, "fraHandOver");
   auto* owned = Child<QListWidget>(g, "lstOwned");
