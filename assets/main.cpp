@@ -36,6 +36,7 @@ std::vector<ButtonPicture> Buttons() {
   list.push_back({8, "Start", startScreen});
   list.push_back({9, "Load", startScreen});
   list.push_back({10, "Help", startScreen});
+  list.push_back({11, "Continue", startScreen});
   list.push_back({12, "Start", SizeOf(layout::kSetupStart)});
   list.push_back({13, "Connect", SizeOf(layout::kSetupConnect)});
   list.push_back({14, "Host Game", SizeOf(layout::kSetupConnect)});
@@ -84,8 +85,9 @@ class Writer {
 
 // Everything on one picture, to judge the artwork by eye.
 QImage Overview(const QImage& background, const assets::Sprite& sun, const std::vector<assets::Sprite>& worlds,
-                const std::vector<QImage>& buttons, const std::vector<QImage>& icons) {
-  QImage sheet(1200, 1800, QImage::Format_RGB32);
+                const std::vector<QImage>& buttons, const std::vector<QImage>& icons,
+                const std::vector<QImage>& desktopIcons) {
+  QImage sheet(1200, 1950, QImage::Format_RGB32);
   sheet.fill(QColor(40, 40, 46));
   QPainter p(&sheet);
   p.drawImage(QRect(10, 10, 640, 480), background);
@@ -117,6 +119,21 @@ QImage Overview(const QImage& background, const assets::Sprite& sun, const std::
   for (int i = 0; i < int(icons.size()); ++i) {
     p.fillRect(QRect(670 + i * 110, 690, 100, 100), QColor(6, 9, 22));
     p.drawImage(QRect(670 + i * 110, 690, 100, 100), icons[i]);
+  }
+  // The desktop's icons at their own sizes, the game's above its saved
+  // games', on a dark and on a light panel.
+  for (int panel = 0; panel < 2; ++panel) {
+    const QRect area(670, 810 + panel * 565, 520, 555);
+    p.fillRect(area, panel ? QColor(236, 236, 232) : QColor(24, 24, 28));
+    int x = area.x() + 10;
+    for (size_t i = 0; i < desktopIcons.size(); i += 2) {
+      const bool largest = i + 2 == desktopIcons.size();
+      if (largest) x = area.x() + 2;
+      const int y = area.y() + (largest ? 292 : 10);
+      p.drawImage(x, y, desktopIcons[i]);
+      p.drawImage(largest ? x + 260 : x, largest ? y : y + 141, desktopIcons[i + 1]);
+      x += desktopIcons[i].width() + 10;
+    }
   }
   return sheet;
 }
@@ -206,12 +223,27 @@ int main(int argc, char** argv) {
   out.Picture(QStringLiteral("fuel.png"), icons[1]);
   out.Picture(QStringLiteral("crystal.png"), icons[2]);
 
+  // The desktop's icons, one file per size; the build installs them under
+  // the names the desktop looks for. The largest is the window's icon too.
+  if (!folder.mkpath(QStringLiteral("icons"))) {
+    std::fprintf(stderr, "valkoran-assets: cannot create %s\n", qPrintable(folder.filePath(QStringLiteral("icons"))));
+    return 1;
+  }
+  std::vector<QImage> desktopIcons;
+  for (int size : assets::kDesktopIconSizes) {
+    const QImage app = assets::AppIcon(size), savedGame = assets::SavedGameIcon(size);
+    out.Picture(QStringLiteral("icons/app-%1.png").arg(size), app);
+    out.Picture(QStringLiteral("icons/saved-game-%1.png").arg(size), savedGame);
+    if (size == 256) out.Picture(QStringLiteral("valkoran.png"), app);
+    desktopIcons.insert(desktopIcons.end(), {app, savedGame});
+  }
+
   for (const assets::Cue& cue : assets::Cues())
     out.Sound(QString::fromStdString(cue.file), assets::WaveFile(cue.samples));
 
   if (!sheetPath.isEmpty()) {
     const QString scenePath = QString(sheetPath).replace(QLatin1String(".png"), QLatin1String("-scene.png"));
-    if (!Overview(background, sun, worlds, buttonFaces, icons).save(sheetPath) ||
+    if (!Overview(background, sun, worlds, buttonFaces, icons, desktopIcons).save(sheetPath) ||
         !Scene(background, sun, worlds, icons).save(scenePath)) {
       std::fprintf(stderr, "valkoran-assets: cannot write %s\n", qPrintable(sheetPath));
       return 1;

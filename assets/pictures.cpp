@@ -535,8 +535,8 @@ Sprite World(int index) {
 
 namespace {
 
-QImage Icon() {
-  QImage img(20, 20, QImage::Format_ARGB32_Premultiplied);
+QImage Icon(int size = 20) {
+  QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
   img.fill(Qt::transparent);
   return img;
 }
@@ -632,6 +632,124 @@ QImage CrystalIcon() {
   p.setPen(QPen(QColor(255, 255, 255, 235), 0.9, Qt::SolidLine, Qt::RoundCap));
   p.drawLine(QPointF(7.0, 3.6), QPointF(7.0, 7.0));
   p.drawLine(QPointF(5.3, 5.3), QPointF(8.7, 5.3));
+  p.end();
+  return img.convertToFormat(QImage::Format_ARGB32);
+}
+
+// ---------------------------------------------------------- desktop icons
+
+namespace {
+
+// The emblem: a sun, an orbit seen at a slant and a world on it, on a round
+// patch of night sky, in a square of `size` pixels round `centre`. Lengths
+// are in 256ths of the square, and no stroke or body falls under a pixel or
+// two, so the three still read apart at 16 pixels.
+void DrawEmblem(QPainter& p, QPointF centre, double size) {
+  const double k = size / 256.0;
+  auto at = [&](double units, double least) { return std::max(units * k, least); };
+  p.save();
+  p.setRenderHint(QPainter::Antialiasing);
+  p.translate(centre);
+
+  const double rim = at(6, 1.0), sky = size * 0.47 - rim / 2;
+  QRadialGradient night(QPointF(-0.25 * sky, -0.3 * sky), sky * 1.3);
+  night.setColorAt(0.0, QColor(38, 58, 118));
+  night.setColorAt(0.6, QColor(14, 22, 56));
+  night.setColorAt(1.0, QColor(5, 8, 24));
+  p.setBrush(night);
+  p.setPen(QPen(QColor(108, 140, 206), rim));
+  p.drawEllipse(QPointF(0, 0), sky, sky);
+
+  // The far half of the orbit passes behind the sun, the near half in front.
+  constexpr double kTilt = -24;
+  const double rx = 96 * k, ry = at(40, 2.5);
+  const QRectF orbit(-rx, -ry, 2 * rx, 2 * ry);
+  auto arc = [&](int from) {
+    p.save();
+    p.rotate(kTilt);
+    p.setPen(QPen(QColor(160, 200, 255, 220), at(7, 1.0)));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(orbit, from * 16, 180 * 16);
+    p.restore();
+  };
+  arc(0);
+
+  const double sun = at(44, 2.6);
+  QRadialGradient glow(QPointF(0, 0), sun * 1.7);
+  glow.setColorAt(0.0, QColor(255, 200, 90, 200));
+  glow.setColorAt(0.6, QColor(255, 150, 40, 110));
+  glow.setColorAt(1.0, QColor(255, 120, 20, 0));
+  p.setPen(Qt::NoPen);
+  p.setBrush(glow);
+  p.drawEllipse(QPointF(0, 0), sun * 1.7, sun * 1.7);
+  QRadialGradient body(QPointF(0, 0), sun, QPointF(-0.3 * sun, -0.3 * sun));
+  body.setColorAt(0.0, QColor(255, 255, 236));
+  body.setColorAt(0.5, QColor(255, 226, 110));
+  body.setColorAt(1.0, QColor(242, 136, 28));
+  p.setBrush(body);
+  p.drawEllipse(QPointF(0, 0), sun, sun);
+
+  arc(180);
+
+  // The world rides the near half, lit from the sun's side; a ring of sky
+  // colour keeps it apart from the orbit line.
+  const double t = 28 * kPi / 180, turn = kTilt * kPi / 180;
+  const double ex = rx * std::cos(t), ey = ry * std::sin(t);
+  const QPointF world(ex * std::cos(turn) - ey * std::sin(turn), ex * std::sin(turn) + ey * std::cos(turn));
+  const double r = at(24, 1.8), toSun = std::hypot(world.x(), world.y());
+  const QPointF lit = world - world * (0.45 * r / toSun);
+  QRadialGradient sea(world, r * 1.2, lit);
+  sea.setColorAt(0.0, QColor(170, 236, 255));
+  sea.setColorAt(0.45, QColor(40, 134, 214));
+  sea.setColorAt(1.0, QColor(10, 36, 96));
+  p.setBrush(sea);
+  p.setPen(QPen(QColor(8, 12, 32), at(5, 0.6)));
+  p.drawEllipse(world, r, r);
+  p.restore();
+}
+
+}  // namespace
+
+QImage AppIcon(int size) {
+  QImage img = Icon(size);
+  QPainter p(&img);
+  DrawEmblem(p, QPointF(size / 2.0, size / 2.0), size);
+  p.end();
+  return img.convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage SavedGameIcon(int size) {
+  QImage img = Icon(size);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing);
+  const double k = size / 256.0;
+  // The page's edges on whole pixels, so they stay sharp at small sizes.
+  const double line = std::max(1.0, std::round(5 * k));
+  const double left = std::round(36 * k) + line / 2, right = size - left;
+  const double top = std::round(8 * k) + line / 2, bottom = size - top;
+  const double fold = std::round(56 * k);
+  QPainterPath page;
+  page.moveTo(left, top);
+  page.lineTo(right - fold, top);
+  page.lineTo(right, top + fold);
+  page.lineTo(right, bottom);
+  page.lineTo(left, bottom);
+  page.closeSubpath();
+  QLinearGradient paper(0, top, 0, bottom);
+  paper.setColorAt(0.0, QColor(246, 248, 252));
+  paper.setColorAt(1.0, QColor(212, 218, 230));
+  p.setBrush(paper);
+  p.setPen(QPen(QColor(84, 94, 116), line, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  p.drawPath(page);
+  p.setBrush(QColor(186, 196, 214));
+  p.drawPolygon(QPolygonF({QPointF(right - fold, top), QPointF(right - fold, top + fold), QPointF(right, top + fold)}));
+  if (size >= 48) {  // a few lines of writing, where there is room for them
+    const double h = std::max(2.0, std::round(8 * k));
+    for (int i = 0; i < 3; ++i)
+      p.fillRect(QRectF(std::round(left + 24 * k), std::round(top + (34 + 20 * i) * k), std::round((i == 2 ? 60 : 92) * k), h),
+                 QColor(150, 160, 182));
+  }
+  DrawEmblem(p, QPointF(size / 2.0, top + (bottom - top) * 0.64), size * 0.6);
   p.end();
   return img.convertToFormat(QImage::Format_ARGB32);
 }

@@ -1,6 +1,7 @@
 // The game's pictures, drawn in code: the main window's background with its
 // button faces, the pressed and released button pictures, the sun and world
-// sprites with their masks, and the indicator icons.
+// sprites with their masks, the indicator icons, and the desktop's icons for
+// the game and its saved games.
 #pragma once
 
 #include <QImage>
@@ -29,5 +30,10 @@ Sprite World(int index);
 QImage BombIcon();
 QImage FuelIcon();
 QImage CrystalIcon();
+
+// The sizes the desktop asks for; each is drawn at its own size, not scaled.
+inline constexpr int kDesktopIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+QImage AppIcon(int size);
+QImage SavedGameIcon(int size);  // a page carrying a small emblem
 
 }  // namespace valkoran::assets

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs the Debian/Ubuntu packages the build needs, when any is missing;
-# with arguments, those packages instead.
+# Installs the Debian/Ubuntu packages the build and the tests need, when any
+# is missing; with arguments, those packages instead.
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build libgtest-dev libbenchmark-dev
-          qt6-base-dev qt6-multimedia-dev fonts-dejavu-core fontconfig locales)
+          qt6-base-dev qt6-multimedia-dev fonts-dejavu-core fontconfig locales
+          desktop-file-utils appstream libxml2-utils)
 custom=$#
 if (($#)); then packages=("$@"); fi
 

@@ -1,14 +1,24 @@
-// valkoran: the desktop game. With no argument it opens the setup window;
-// with a saved game (FILE.gam) it opens that game in the main window.
+// valkoran: the desktop game. With no argument it opens the start screen;
+// with a saved game (FILE.gam, as a double click on one gives it) it opens
+// that game in the main window.
 #include <QApplication>
+#include <QIcon>
 #include <chrono>
 #include <cstdio>
 
 #include "app/application.h"
+#include "view/assets.h"
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);
   QApplication::setApplicationName("Valkoran");
+  QApplication::setOrganizationName("Valkoran");
+  QApplication::setDesktopFileName("org.valkoran.Valkoran");
+  // The program ends through its own windows (the start screen's close,
+  // Exit, Quit, the main window's close), which keep a running game first.
+  QApplication::setQuitOnLastWindowClosed(false);
+  const QString icon = valkoran::view::FindDataFile("valkoran.png");
+  if (!icon.isEmpty()) QApplication::setWindowIcon(QIcon(icon));
   const QStringList args = QApplication::arguments();
   if (args.size() > 2) {
     std::fprintf(stderr, "usage: valkoran [FILE.gam]\n");
@@ -17,7 +27,12 @@ int main(int argc, char** argv) {
   const auto seed = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
                     static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
   valkoran::app::Application app(seed);
-  const bool started = args.size() == 2 ? app.StartWithGame(args[1].toStdString()) : app.Start();
-  if (!started) return 1;
+  if (args.size() == 2) {
+    // A file that does not open has had its error box; the player goes on
+    // from the start screen rather than losing the program too.
+    if (!app.StartWithGame(args[1].toStdString()) && !app.Start()) return 1;
+  } else if (!app.Start()) {
+    return 1;
+  }
   return QApplication::exec();
 }

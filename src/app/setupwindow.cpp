@@ -1,16 +1,20 @@
 #include "app/setupwindow.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPainter>
 #include <QRadioButton>
+#include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QValidator>
 #include <algorithm>
 #include <initializer_list>
 
+#include "app/look.h"
 #include "game/numbers.h"
 #include "view/assets.h"
 #include "view/cues.h"
@@ -21,8 +25,38 @@ namespace valkoran::app {
 
 namespace {
 
-const QColor kGreyedSeat(0xC0, 0xC0, 0xC0);
 const QColor kOpenSeat(Qt::white);
+
+// A counter beside a number box: the arrow pointing up, the wheel turned
+// up and the Up key count up, and the highest value sits at the top.
+class CounterBar final : public QScrollBar {
+ public:
+  explicit CounterBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
+    setInvertedAppearance(true);
+    setInvertedControls(true);
+    // A click on it leaves the keyboard where it was (a name being typed).
+    setFocusPolicy(Qt::NoFocus);
+  }
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override {
+    QStyleOptionSlider option;
+    initStyleOption(&option);
+    const auto part = style()->hitTestComplexControl(QStyle::CC_ScrollBar, &option, e->position().toPoint(), this);
+    if (e->button() == Qt::LeftButton && (part == QStyle::SC_ScrollBarSubLine || part == QStyle::SC_ScrollBarAddLine)) {
+      const auto step = part == QStyle::SC_ScrollBarSubLine ? SliderSingleStepAdd : SliderSingleStepSub;
+      triggerAction(step);
+      setRepeatAction(step);
+      e->accept();
+      return;
+    }
+    QScrollBar::mousePressEvent(e);
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    setRepeatAction(SliderNoAction);
+    QScrollBar::mouseReleaseEvent(e);
+  }
+};
 
 // The name boxes run every change through this, so a "*" or a line break is
 // dropped however it arrives: typed, pasted, dropped or set by the program.
@@ -46,30 +80,6 @@ void SetBase(QWidget* w, const QColor& colour) {
   QPalette p = w->palette();
   for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) p.setColor(group, QPalette::Base, colour);
   w->setPalette(p);
-}
-
-// Deep blue night with light text, so the window sits well beside the
-// galaxy; entry boxes stay white with black text.
-QPalette DarkPalette(QPalette p) {
-  const QColor night(0x0b, 0x10, 0x24), text(0xdc, 0xe4, 0xf4), dim(0x6c, 0x74, 0x88);
-  p.setColor(QPalette::Window, night);
-  p.setColor(QPalette::WindowText, text);
-  p.setColor(QPalette::Disabled, QPalette::WindowText, dim);
-  p.setColor(QPalette::Base, Qt::white);
-  p.setColor(QPalette::Disabled, QPalette::Base, kGreyedSeat);
-  p.setColor(QPalette::Text, Qt::black);
-  p.setColor(QPalette::Disabled, QPalette::Text, QColor(0x50, 0x50, 0x50));
-  p.setColor(QPalette::Button, QColor(0x24, 0x2c, 0x48));
-  p.setColor(QPalette::ButtonText, text);
-  p.setColor(QPalette::Disabled, QPalette::ButtonText, dim);
-  return p;
-}
-
-QLabel* Caption(const QString& text, QWidget* parent, int x, int y, int w, int h) {
-  auto* label = new QLabel(text, parent);
-  label->setGeometry(x, y, w, h);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  return label;
 }
 
 QLineEdit* Box(const QString& name, QWidget* parent, int x, int y, int w, int h) {
@@ -115,20 +125,9 @@ bool CleanName(QString& text, int& cursor) {
 
 SetupWindow::SetupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmMulti"));
-  setWindowTitle(QStringLiteral("Valkoran"));
+  setWindowTitle(QStringLiteral("Valkoran - New Game"));
   setFixedSize(layout::kSetupWidth, layout::kSetupHeight);
-  QPalette dark = DarkPalette(palette());
-  // The same night sky as the game's, dimmed so the controls stay readable.
-  QImage sky = view::LoadImage(QStringLiteral("back1024.jpg"));
-  if (!sky.isNull()) {
-    sky = sky.copy(0, 0, layout::kSetupWidth, layout::kSetupHeight).convertToFormat(QImage::Format_RGB32);
-    QPainter dim(&sky);
-    dim.fillRect(sky.rect(), QColor(11, 16, 36, 150));
-    dim.end();
-    dark.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(sky)));
-  }
-  setPalette(dark);
-  setAutoFillBackground(true);
+  Dress(this);
   auto* title = new QLabel(QStringLiteral("Valkoran"), this);
   title->setObjectName(QStringLiteral("lblTitle"));
   title->setStyleSheet(QStringLiteral("color: rgb(255, 214, 120); font: bold 20pt 'DejaVu Sans';"));
@@ -162,11 +161,12 @@ SetupWindow::SetupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   txtPlanets_->setReadOnly(true);
   txtPlanets_->setAlignment(Qt::AlignCenter);
   txtPlanets_->setFocusPolicy(Qt::NoFocus);
-  vScroll1_ = new QScrollBar(Qt::Vertical, this);
+  vScroll1_ = new CounterBar(this);
   vScroll1_->setObjectName(QStringLiteral("VScroll1"));
   vScroll1_->setGeometry(316, 166, 18, 36);
   vScroll1_->setRange(kMinWorlds, kWorlds);
   vScroll1_->setPageStep(1);
+
 
   chkShield_ = new QCheckBox(QStringLiteral("Ships Travel with Shields for Battles"), this);
   chkShield_->setObjectName(QStringLiteral("chkShield"));
@@ -184,7 +184,7 @@ SetupWindow::SetupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   txtTruce_->setAlignment(Qt::AlignCenter);
   txtTruce_->setFocusPolicy(Qt::NoFocus);
   txtTruce_->setText(QStringLiteral("10"));
-  vScroll2_ = new QScrollBar(Qt::Vertical, this);
+  vScroll2_ = new CounterBar(this);
   vScroll2_->setObjectName(QStringLiteral("VScroll2"));
   vScroll2_->setGeometry(316, 242, 18, 36);
   vScroll2_->setRange(10, 50);
@@ -238,6 +238,13 @@ GameSetup SetupWindow::Setup() const {
 }
 
 bool SetupWindow::ShieldOption() const { return chkShield_->isChecked(); }
+
+void SetupWindow::SetShieldOption(bool on) { chkShield_->setChecked(on); }
+
+void SetupWindow::closeEvent(QCloseEvent* e) {
+  e->accept();
+  emit closed();
+}
 
 void SetupWindow::ResetForNewGame() {
   chkShield_->setChecked(false);
@@ -324,7 +331,7 @@ void SetupWindow::ShowSeat(int seat, bool enabled) {
     check_[seat]->setChecked(false);
   }
   txtPL_[seat]->setEnabled(enabled);
-  SetBase(txtPL_[seat], enabled ? kOpenSeat : kGreyedSeat);
+  SetBase(txtPL_[seat], enabled ? kOpenSeat : kGreyedBox);
   check_[seat]->setEnabled(enabled);
   caption_[seat]->setEnabled(enabled);
 }

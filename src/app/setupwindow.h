@@ -30,6 +30,8 @@ class SetupWindow : public QWidget {
   GameSetup Setup() const;
   // The shield option lives in chkShield for the whole run.
   bool ShieldOption() const;
+  // A loaded game's shield option, so the window shows what the game plays.
+  void SetShieldOption(bool on);
   // A new local game: options and seats cleared, the window shown with the
   // first name box focused.
   void ResetForNewGame();
@@ -40,6 +42,11 @@ class SetupWindow : public QWidget {
 
  signals:
   void startRequested();
+  // Closed by the player (not hidden by the program).
+  void closed();
+
+ protected:
+  void closeEvent(class QCloseEvent* e) override;
 
  public slots:
   void Check_Click(int seat);

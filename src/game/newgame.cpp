@@ -136,6 +136,7 @@ void NewGame(Game& game, const GameSetup& setup) {
 
   s.GameYear = 1.0f;
   s.AutoSaveYear = 1.0f;
+  game.AutoSaveChecked = false;  // a new game starts with the reminder off
   s.CurrentPlayer = 0;
   s.ShotDelay = 0;
   for (int p = 0; p < kSeats; ++p) s.PlayerName[p].clear();

@@ -212,7 +212,11 @@ void Game::EndTurn() {
   if (s.NetworkGame) GameCheck();
   ShowGameLog();
 
-  if (hostOrLocal && s.AutoSaveYear > 1 && Sng(static_cast<double>(s.GameYear) - 0.5) >= s.AutoSaveYear) {
+  // The menu's check mark says whether the reminder is on: switched on in the
+  // first year, its year stays 1.0, and the reminder still comes half a year
+  // later instead of never.
+  if (hostOrLocal && AutoSaveChecked && s.AutoSaveYear >= 1 &&
+      Sng(static_cast<double>(s.GameYear) - 0.5) >= s.AutoSaveYear) {
     s.AutoSaveYear = s.GameYear;
     presenter().OpenSaveWindow();
   }

@@ -26,6 +26,29 @@ bool HighScoreRowEmpty(const std::array<std::string, kHighScoreColumns>& row) {
   return Val(row[6]) == 0;
 }
 
+namespace {
+std::string TableText(const HighScoreTable& table) {
+  std::string text;
+  for (const auto& row : table)
+    for (const auto& cell : row) text += cell + "\r\n";
+  return text;
+}
+}  // namespace
+
+std::optional<std::string> CompleteHighScoreFile(const std::string& path) {
+  fileio::ReadResult file = fileio::ReadAll(path, kMaxHighScoreFile);
+  if (!file.data && !file.notFound) return file.error;
+  std::vector<std::string_view> lines;
+  if (file.data) lines = fileio::SplitLines(*file.data);
+  constexpr size_t kCells = kHighScoreRows * kHighScoreColumns;
+  if (file.data && lines.size() >= kCells) return std::nullopt;
+  HighScoreTable table{};
+  size_t next = 0;
+  for (auto& row : table)
+    for (auto& cell : row) cell = next < lines.size() ? std::string(lines[next++]) : "";
+  return fileio::WriteAtomically(path, TableText(table));
+}
+
 HighScoreOutcome HighScore(const std::string& path, const HighScoreEntry& entry) {
   HighScoreOutcome out;
   std::vector<std::string_view> lines;
@@ -48,10 +71,7 @@ HighScoreOutcome HighScore(const std::string& path, const HighScoreEntry& entry)
     }
   }
   if (out.insertedAt >= 0) {
-    std::string text;
-    for (const auto& row : out.table)
-      for (const auto& cell : row) text += cell + "\r\n";
-    if (auto err = fileio::WriteAtomically(path, text)) out.error = err;
+    if (auto err = fileio::WriteAtomically(path, TableText(out.table))) out.error = err;
   }
   return out;
 }

@@ -34,6 +34,11 @@ struct HighScoreOutcome {
 // counts as empty rows and is written in full then.
 HighScoreOutcome HighScore(const std::string& path, const HighScoreEntry& entry);
 
+// A missing file, or one of fewer than 80 lines, is written in full: the
+// rows it holds, then empty rows. A whole file is left as it is. Returns
+// the error text when the file could not be read or written.
+std::optional<std::string> CompleteHighScoreFile(const std::string& path);
+
 // An empty row shows nothing: its ships cell reads 0.
 bool HighScoreRowEmpty(const std::array<std::string, kHighScoreColumns>& row);
 

@@ -6,18 +6,24 @@
 #include <QSet>
 #include <cstdio>
 
-#ifndef VALKORAN_DATA_DIR
-#define VALKORAN_DATA_DIR "/usr/local/share/valkoran"
+#ifndef VALKORAN_DATA_FROM_BIN
+#define VALKORAN_DATA_FROM_BIN "../share/valkoran"
 #endif
 
 namespace valkoran::view {
 
-QString InstalledDataFolder() { return QStringLiteral(VALKORAN_DATA_DIR); }
+// Relative to the executable, so an installed tree can be moved or unpacked
+// anywhere; without a running application there is no executable to go by.
+QString InstalledDataFolder() {
+  if (!QCoreApplication::instance()) return {};
+  return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                         QStringLiteral(VALKORAN_DATA_FROM_BIN));
+}
 
 QString FindDataFile(const QString& name) {
   QStringList folders{QDir::currentPath()};
-  if (QCoreApplication::instance()) folders << QCoreApplication::applicationDirPath();
-  folders << InstalledDataFolder();
+  if (QCoreApplication::instance())
+    folders << QCoreApplication::applicationDirPath() << InstalledDataFolder();
   for (const QString& folder : folders) {
     const QFileInfo info(QDir(folder), name);
     if (info.isFile()) return info.absoluteFilePath();

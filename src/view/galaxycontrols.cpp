@@ -1,5 +1,7 @@
 #include "view/galaxycontrols.h"
 
+#include <QAction>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -215,78 +217,113 @@ void GalaxyControls::Build(QMainWindow* window) {
   tmrMessage->setSingleShot(true);
 
   QMenuBar* bar = window->menuBar();
-  auto item = [](QMenu* menu, const char* name, const QString& caption) {
-    QAction* a = menu->addAction(caption);
+  auto item = [](QMenu* menu, const char* name, const QString& caption, QChar key,
+                 QKeySequence shortcut = QKeySequence()) {
+    QAction* a = menu->addAction(QString());
     a->setObjectName(name);
+    a->setProperty("mnemonic", key);
+    a->setShortcut(shortcut);
+    SetCaption(a, caption);
     return a;
   };
 
   mnuFile = bar->addMenu("&File");
   mnuFile->setObjectName("mnuFile");
-  mnuFileNew = item(mnuFile, "mnuFileNew", "&New Game");
-  // The save window arrives with saving and loading; until then the
-  // reminder has nothing to open.
-  mnuFileAutoSave = item(mnuFile, "mnuFileAutoSave", "AutoSave Off");
-  mnuFileAutoSave->setCheckable(true);
-  mnuFileAutoSave->setEnabled(false);
+  mnuFileNew = item(mnuFile, "mnuFileNew", "New Game", 'N', QKeySequence::New);
+  mnuFileLoad = item(mnuFile, "mnuFileLoad", "Load Game...", 'L', QKeySequence::Open);
+  mnuFileSave = item(mnuFile, "mnuFileSave", "Save Game...", 'S', QKeySequence::Save);
   mnuFile->addSeparator();
-  mnuFileExit = item(mnuFile, "mnuFileExit", "&Exit");
+  mnuFileAutoSave = item(mnuFile, "mnuFileAutoSave", "AutoSave Off", 'A');
+  mnuFileAutoSave->setCheckable(true);
+  mnuFile->addSeparator();
+  mnuFileExit = item(mnuFile, "mnuFileExit", "Exit", 'x', QKeySequence(Qt::CTRL | Qt::Key_Q));
 
   mnuCommand = bar->addMenu("&Command");
   mnuCommand->setObjectName("mnuCommand");
-  com[kAll] = item(mnuCommand, "mnuComSendAll", "Send 100% of Ships Between Worlds");
-  com[k75] = item(mnuCommand, "mnuComSend75", "Send 75% of Ships Between Worlds");
-  com[k50] = item(mnuCommand, "mnuComSend50", "Send 50% of Ships Between Worlds");
-  com[k25] = item(mnuCommand, "mnuComSend25", "Send 25% of Ships Between Worlds");
-  com[k10] = item(mnuCommand, "mnuComSend10", "Send 10% of Ships Between Worlds");
+  com[kAll] = item(mnuCommand, "mnuComSendAll", "", '1');
+  com[k75] = item(mnuCommand, "mnuComSend75", "", '7');
+  com[k50] = item(mnuCommand, "mnuComSend50", "", '5');
+  com[k25] = item(mnuCommand, "mnuComSend25", "", '2');
+  com[k10] = item(mnuCommand, "mnuComSend10", "", '0');
   com[kLine9] = mnuCommand->addSeparator();
   com[kLine9]->setObjectName("mnuline9");
-  com[kScout] = item(mnuCommand, "mnuComSendScout", "Send A Scout Ship Between Worlds");
+  com[kScout] = item(mnuCommand, "mnuComSendScout", "", 'S');
   com[kLine2] = mnuCommand->addSeparator();
   com[kLine2]->setObjectName("mnuLine2");
-  com[kCalc] = item(mnuCommand, "mnuComCalc", "Calculate Travel Distance Between Worlds");
+  com[kCalc] = item(mnuCommand, "mnuComCalc", "Calculate Travel Distance Between Worlds", 'C');
   com[kLine7] = mnuCommand->addSeparator();
   com[kLine7]->setObjectName("mnuline7");
-  com[kBomb] = item(mnuCommand, "mnuComSendBomb", "Send A Bomb To World");
-  com[kProx] = item(mnuCommand, "mnuComSendProx", "Set A Proximity Bomb On World");
-  com[kPulse] = item(mnuCommand, "mnuComSendPulse", "Set A Pulse Bomb On World");
+  com[kBomb] = item(mnuCommand, "mnuComSendBomb", "Send A Bomb To World", 'B');
+  com[kProx] = item(mnuCommand, "mnuComSendProx", "Set A Proximity Bomb On World", 'P');
+  com[kPulse] = item(mnuCommand, "mnuComSendPulse", "Set A Pulse Bomb On World", 'u');
+  ResetCommandCaptions();
 
   mnuInfo = bar->addMenu("&Information");
   mnuInfo->setObjectName("mnuInfo");
-  mnuInfoFleets = item(mnuInfo, "mnuInfoFleets", "Show Position of Traveling Fleets");
-  mnuInfoLabels = item(mnuInfo, "mnuInfoLabels", "Show World Labels");
-  mnuInfoStatus = item(mnuInfo, "mnuInfoStatus", "Show Status of Solar System");
+  mnuInfoFleets = item(mnuInfo, "mnuInfoFleets", "Show Position of Traveling Fleets", 'F');
+  mnuInfoLabels = item(mnuInfo, "mnuInfoLabels", "Show World Labels", 'L');
+  mnuInfoStatus = item(mnuInfo, "mnuInfoStatus", "Show Status of Solar System", 'S');
+  mnuInfo->addSeparator();
+  mnuInfoHigh = item(mnuInfo, "mnuInfoHigh", "Show HighScores", 'H');
 
   mnuOptions = bar->addMenu("&Options");
   mnuOptions->setObjectName("mnuOptions");
-  mnuOptionsTurn = item(mnuOptions, "mnuOptionsTurn", "Turn Timer Off");
-  mnuOptionsSpeed = item(mnuOptions, "mnuOptionsSpeed", "Turn Speed Game On");
+  mnuOptionsTurn = item(mnuOptions, "mnuOptionsTurn", "Turn Timer Off", 'T');
+  mnuOptionsSpeed = item(mnuOptions, "mnuOptionsSpeed", "Turn Speed Game On", 'G');
   mnuOptions->addSeparator();
   // Indicators of the game's own settings: a click changes nothing.
-  mnuOptionsShield = item(mnuOptions, "mnuOptionsShield", "Ships Travel with Shields");
+  mnuOptionsShield = item(mnuOptions, "mnuOptionsShield", "Ships Travel with Shields", 'h');
   mnuOptionsShield->setCheckable(true);
-  mnuOptionsTruce = item(mnuOptions, "mnuOptionsTruce", "No Battle Truce");
+  mnuOptionsTruce = item(mnuOptions, "mnuOptionsTruce", "No Battle Truce", 'B');
   mnuOptionsTruce->setCheckable(true);
   mnuOptions->addSeparator();
   // Between two humans' turns at this machine, a screen hides each one's
   // plans from the other.
-  mnuOptionsHandOver = item(mnuOptions, "mnuOptionsHandOver", "Hand-Over Screen Between Players");
+  mnuOptionsHandOver = item(mnuOptions, "mnuOptionsHandOver", "Hand-Over Screen Between Players", 'O');
   mnuOptionsHandOver->setCheckable(true);
   mnuOptionsHandOver->setChecked(true);
 
   mnuHelp = bar->addMenu("&Help");
   mnuHelp->setObjectName("mnuHelp");
-  mnuHelpValkoran = item(mnuHelp, "mnuHelpValkoran", "Valkoran &Help");
+  mnuHelpValkoran = item(mnuHelp, "mnuHelpValkoran", "Valkoran Help", 'H', QKeySequence::HelpContents);
+  mnuHelp->addSeparator();
+  mnuHelpWeb = item(mnuHelp, "mnuHelpWeb", "Valkoran on the Web", 'W');
+  mnuHelpUpgrade = item(mnuHelp, "mnuHelpUpgrade", "Check for Upgrades", 'U');
+  mnuHelpBug = item(mnuHelp, "mnuHelpBug", "Report a Bug", 'R');
+  mnuHelp->addSeparator();
+  mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", "About Valkoran", 'A');
+}
+
+void SetCaption(QAction* item, const QString& caption) {
+  QString text = caption;
+  text.replace('&', "&&");
+  const QChar key = item->property("mnemonic").toChar();
+  if (!key.isNull()) {
+    qsizetype at = text.indexOf(key, 0, Qt::CaseSensitive);
+    if (at < 0) at = text.indexOf(key, 0, Qt::CaseInsensitive);
+    if (at >= 0) text.insert(at, '&');
+  }
+  item->setText(text);
+}
+
+QString PlainCaption(const QAction* item) {
+  QString out;
+  const QString text = item->text();
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == '&' && i + 1 < text.size()) ++i;
+    out += text[i];
+  }
+  return out;
 }
 
 void GalaxyControls::PopUpCommandMenu(const CommandMenu& menu, QPoint at) {
   const bool pulse = menu.pulseOnly;
-  com[kAll]->setText(Q(menu.all));
-  com[k75]->setText(Q(menu.p75));
-  com[k50]->setText(Q(menu.p50));
-  com[k25]->setText(Q(menu.p25));
-  com[k10]->setText(Q(menu.p10));
-  com[kScout]->setText(Q(menu.scout));
+  SetCaption(com[kAll], Q(menu.all));
+  SetCaption(com[k75], Q(menu.p75));
+  SetCaption(com[k50], Q(menu.p50));
+  SetCaption(com[k25], Q(menu.p25));
+  SetCaption(com[k10], Q(menu.p10));
+  SetCaption(com[kScout], Q(menu.scout));
   com[kAll]->setVisible(!pulse && menu.showAll);
   com[k75]->setVisible(!pulse && menu.show75);
   com[k50]->setVisible(!pulse && menu.show50);
@@ -304,12 +341,12 @@ void GalaxyControls::PopUpCommandMenu(const CommandMenu& menu, QPoint at) {
 }
 
 void GalaxyControls::ResetCommandCaptions() {
-  com[kAll]->setText("Send 100% of Ships Between Worlds");
-  com[k75]->setText("Send 75% of Ships Between Worlds");
-  com[k50]->setText("Send 50% of Ships Between Worlds");
-  com[k25]->setText("Send 25% of Ships Between Worlds");
-  com[k10]->setText("Send 10% of Ships Between Worlds");
-  com[kScout]->setText("Send A Scout Ship Between Worlds");
+  SetCaption(com[kAll], "Send 100% of Ships Between Worlds");
+  SetCaption(com[k75], "Send 75% of Ships Between Worlds");
+  SetCaption(com[k50], "Send 50% of Ships Between Worlds");
+  SetCaption(com[k25], "Send 25% of Ships Between Worlds");
+  SetCaption(com[k10], "Send 10% of Ships Between Worlds");
+  SetCaption(com[kScout], "Send A Scout Ship Between Worlds");
 }
 
 QLabel* GalaxyControls::FleetLabel(int index) {

@@ -65,17 +65,24 @@ struct GalaxyControls {
   QMenu* mnuOptions = nullptr;
   QMenu* mnuHelp = nullptr;
   QAction* mnuFileNew = nullptr;
+  QAction* mnuFileLoad = nullptr;
+  QAction* mnuFileSave = nullptr;
   QAction* mnuFileAutoSave = nullptr;
   QAction* mnuFileExit = nullptr;
   QAction* mnuInfoFleets = nullptr;
   QAction* mnuInfoLabels = nullptr;
   QAction* mnuInfoStatus = nullptr;
+  QAction* mnuInfoHigh = nullptr;
   QAction* mnuOptionsTurn = nullptr;
   QAction* mnuOptionsSpeed = nullptr;
   QAction* mnuOptionsShield = nullptr;
   QAction* mnuOptionsTruce = nullptr;
   QAction* mnuOptionsHandOver = nullptr;
   QAction* mnuHelpValkoran = nullptr;
+  QAction* mnuHelpAbout = nullptr;
+  QAction* mnuHelpWeb = nullptr;
+  QAction* mnuHelpUpgrade = nullptr;
+  QAction* mnuHelpBug = nullptr;
   std::array<QAction*, kCommandItems> com{};
 
   // Builds every control of the window as a child of `window`, placed by
@@ -122,6 +129,13 @@ struct GalaxyContext {
   bool Busy() const { return depth > 0 || pauses > 0 || game.BusyFlag != 0; }
   bool LaidOut() const { return g.centerX != 0; }
 };
+
+// A menu item's caption with its access key underlined: the item's
+// "mnemonic" property names the key, the first letter of that kind in the
+// caption gets it; an "&" of the caption itself (a name) stays an "&".
+void SetCaption(QAction* item, const QString& caption);
+// The caption as the player reads it, without the access key's mark.
+QString PlainCaption(const QAction* item);
 
 QString Q(const std::string& s);
 // CR LF line ends as the game writes them, as Qt shows them.

@@ -73,6 +73,11 @@ void GalaxyInput::Connect(QWidget* window) {
   };
   on(c.mnuFileNew, [this] { mnuFileNew_Click(); });
   on(c.mnuFileExit, [this] { x_.quit(); });
+  on(c.mnuFileAutoSave, [this] {
+    x_.game.mnuFileAutoSave_Click();
+    x_.c.mnuFileAutoSave->setChecked(x_.game.AutoSaveChecked);
+    SetCaption(x_.c.mnuFileAutoSave, x_.game.AutoSaveChecked ? "AutoSave On" : "AutoSave Off");
+  });
   on(c.com[kAll], [this] { mnuComSend(kOrderAll); });
   on(c.com[k75], [this] { mnuComSend(kOrder75); });
   on(c.com[k50], [this] { mnuComSend(kOrder50); });
@@ -100,13 +105,13 @@ void GalaxyInput::Connect(QWidget* window) {
     if (x_.Busy()) return;
     Scope busy(*this);
     x_.game.mnuOptionsTurn_Click();
-    x_.c.mnuOptionsTurn->setText(x_.game.TurnTimerOn ? "Turn Timer Off" : "Turn Timer On");
+    SetCaption(x_.c.mnuOptionsTurn, x_.game.TurnTimerOn ? "Turn Timer Off" : "Turn Timer On");
   });
   on(c.mnuOptionsSpeed, [this] {
     if (x_.Busy()) return;
     Scope busy(*this);
     x_.game.mnuOptionsSpeed_Click();
-    x_.c.mnuOptionsSpeed->setText(x_.game.state.SpeedGame ? "Turn Speed Game Off" : "Turn Speed Game On");
+    SetCaption(x_.c.mnuOptionsSpeed, x_.game.state.SpeedGame ? "Turn Speed Game Off" : "Turn Speed Game On");
   });
   // Indicators of the game's own settings: a click changes nothing.
   on(c.mnuOptionsShield, [this] { x_.c.mnuOptionsShield->setChecked(x_.game.state.ShieldOption); });
@@ -122,7 +127,9 @@ void GalaxyInput::Connect(QWidget* window) {
 
 void GalaxyInput::RunPendingTurnEnd() {
   if (!x_.game.TurnEndPending()) return;
-  if (x_.depth > 0 || x_.pauses > 0) {
+  // A window that holds the program (saving, loading, a question) holds
+  // the computer players too.
+  if (x_.depth > 0 || x_.pauses > 0 || QApplication::activeModalWidget()) {
     QTimer::singleShot(10, this, [this] { RunPendingTurnEnd(); });
     return;
   }
@@ -342,11 +349,7 @@ void GalaxyInput::ImgStatus_Click() {
 }
 
 void GalaxyInput::ImgHelp_Click() {
-  // The help window comes with the application's other windows; until then
-  // the button shows the quick help of the view.
-  QStringList help;
-  for (const std::string& line : QuickHelpLines()) help << Q(line);
-  presenter_.ShowPopup(help.join('\n'), true);
+  if (onHelp) onHelp();
   x_.c.txtMessage->setFocus();
 }
 
@@ -355,8 +358,9 @@ void GalaxyInput::ImgQuit_Click() {
 }
 
 void GalaxyInput::tmrTurn_Timer() {
-  if (x_.Busy()) {
-    // The minute ends while a routine runs: count it as soon as it is over.
+  if (x_.Busy() || QApplication::activeModalWidget()) {
+    // The minute ends while a routine runs or a file is being chosen: count
+    // it as soon as that is over.
     x_.c.tmrTurn->start(250);
     return;
   }

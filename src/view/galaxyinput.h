@@ -64,6 +64,7 @@ class GalaxyInput : public QObject {
   void tmrTurn_Timer();
 
   std::function<void()> onNewGame;
+  std::function<void()> onHelp;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override;

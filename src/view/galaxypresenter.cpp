@@ -1,5 +1,6 @@
 #include "view/galaxypresenter.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGroupBox>
@@ -59,6 +60,7 @@ void GalaxyPresenter::RotationFrame() {
 }
 
 void GalaxyPresenter::TurnStarts(int seat) {
+  if (onTurnStarts) onTurnStarts();
   // Nothing of the last turn's pop-ups, menus or choices outlives it.
   GalaxyControls& c = x_.c;
   c.lblPlanet->hide();
@@ -165,7 +167,8 @@ void GalaxyPresenter::ShowPanels(bool shown) {
 void GalaxyPresenter::EnableMenus(bool enabled) {
   // File > Exit stays on: the program ends at any moment.
   for (QMenu* m : {x_.c.mnuInfo, x_.c.mnuOptions, x_.c.mnuHelp}) m->setEnabled(enabled);
-  x_.c.mnuFileNew->setEnabled(enabled);
+  // A game is neither replaced nor written while a turn is processed.
+  for (QAction* a : {x_.c.mnuFileNew, x_.c.mnuFileLoad, x_.c.mnuFileSave}) a->setEnabled(enabled);
 }
 
 void GalaxyPresenter::TravelShow() {
@@ -384,6 +387,17 @@ void GalaxyPresenter::TurnTimer(bool armed) {
     x_.c.tmrTurn->start(60000);
   else
     x_.c.tmrTurn->stop();
+}
+
+void GalaxyPresenter::OpenSaveWindow() {
+  if (onOpenSaveWindow) onOpenSaveWindow();
+}
+
+void GalaxyPresenter::HighScore(const std::string& name, float rating, float ships, float production, float worlds,
+                                float shipClass) {
+  if (!onHighScore) return;
+  onHighScore({name, rating, ships, production, worlds, shipClass, x_.game.state.GameYear});
+  Pause(5000);
 }
 
 void GalaxyPresenter::GameOver() {

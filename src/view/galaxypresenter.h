@@ -13,6 +13,13 @@ namespace valkoran::view {
 
 class GalaxyPainter;
 
+// A finished player's result, as the game check rates it.
+struct HighScoreResult {
+  std::string name;
+  float rating = 0, ships = 0, production = 0, worlds = 0, shipClass = 0;
+  float gameYear = 1;
+};
+
 class GalaxyPresenter : public Presenter {
  public:
   GalaxyPresenter(GalaxyContext& context, GalaxyPainter& painter);
@@ -44,6 +51,9 @@ class GalaxyPresenter : public Presenter {
   void PulseRing(int world, int owner, int step) override;
   void BattlePanelChanged(const BattlePanel& panel) override;
   void TurnTimer(bool armed) override;
+  void OpenSaveWindow() override;
+  void HighScore(const std::string& name, float rating, float ships, float production, float worlds,
+                 float shipClass) override;
   void GameOver() override;
   void TurnEndPending() override;
 
@@ -69,6 +79,11 @@ class GalaxyPresenter : public Presenter {
   void EngineDone();
 
   std::function<void()> onGameOver;
+  std::function<void()> onOpenSaveWindow;
+  std::function<void()> onTurnStarts;
+  // A finished player's result for the high-score table; the table shows
+  // for five seconds before the game goes on.
+  std::function<void(const HighScoreResult&)> onHighScore;
   std::function<void()> onTurnEndPending;
   std::function<void()> onPendingProximityDropped;
 

@@ -1,5 +1,6 @@
 #include "view/galaxywindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -51,6 +52,23 @@ GalaxyWindow::GalaxyWindow(Game& game, QWidget* parent)
     hide();
     emit newGameRequested();
   };
+  presenter_->onOpenSaveWindow = [this] { emit autoSaveDue(); };
+  presenter_->onTurnStarts = [this] { emit turnStarting(); };
+  presenter_->onHighScore = [this](const HighScoreResult& r) { emit highScore(r); };
+  input_->onHelp = [this] { emit helpRequested(); };
+  const GalaxyControls& c = x_->c;
+  // Neither replaced nor written while the engine is inside a routine.
+  connect(c.mnuFileLoad, &QAction::triggered, this, [this] {
+    if (!Busy()) emit loadRequested();
+  });
+  connect(c.mnuFileSave, &QAction::triggered, this, [this] {
+    if (!Busy()) emit saveRequested();
+  });
+  connect(c.mnuInfoHigh, &QAction::triggered, this, [this] { emit highScoresRequested(); });
+  connect(c.mnuHelpAbout, &QAction::triggered, this, [this] { emit aboutRequested(); });
+  connect(c.mnuHelpWeb, &QAction::triggered, this, [this] { emit linkRequested(Link::Web); });
+  connect(c.mnuHelpUpgrade, &QAction::triggered, this, [this] { emit linkRequested(Link::Upgrade); });
+  connect(c.mnuHelpBug, &QAction::triggered, this, [this] { emit linkRequested(Link::Bug); });
   game.SetPresenter(presenter_.get());
 }
 
@@ -98,9 +116,9 @@ void GalaxyWindow::ShowGameOptions(const QString& truceCaption) {
   const GameState& s = x_->game.state;
   GalaxyControls& c = x_->c;
   c.mnuOptionsShield->setChecked(s.ShieldOption);
-  c.mnuOptionsTruce->setText(truceCaption);
+  SetCaption(c.mnuOptionsTruce, truceCaption);
   c.mnuOptionsTruce->setChecked(truceCaption != "No Battle Truce");
-  c.mnuOptionsSpeed->setText(s.SpeedGame ? "Turn Speed Game Off" : "Turn Speed Game On");
+  SetCaption(c.mnuOptionsSpeed, s.SpeedGame ? "Turn Speed Game Off" : "Turn Speed Game On");
 }
 
 void GalaxyWindow::BeginGame(Start start, const GameSetup* setup) {
@@ -113,6 +131,8 @@ void GalaxyWindow::BeginGame(Start start, const GameSetup* setup) {
   c.txtMessage->clear();
   if (start == Start::New) {
     NewGame(game, *setup);
+    c.mnuFileAutoSave->setChecked(false);
+    SetCaption(c.mnuFileAutoSave, "AutoSave Off");
     // The menu names the truce as the setup window wrote it.
     const bool truce = game.state.TruceTurn > 0 && setup->truceChecked && setup->truceText != "0";
     ShowGameOptions(truce ? "Battle Truce Until Turn #" + Q(setup->truceText) : QString("No Battle Truce"));
@@ -129,6 +149,8 @@ void GalaxyWindow::BeginGame(Start start, const GameSetup* setup) {
     presenter_->Console();
     presenter_->Caption(game.CaptionText());
   } else {
+    // The reminder is the running program's option: a loaded game keeps it.
+    c.mnuFileAutoSave->setChecked(game.AutoSaveChecked);
     const int truce = game.state.TruceTurn;
     ShowGameOptions(truce > 0 ? "Battle Truce Until Turn #" + Q(Format(static_cast<double>(truce), "0"))
                               : QString("No Battle Truce"));

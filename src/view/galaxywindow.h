@@ -13,6 +13,7 @@
 #include "game/game.h"
 #include "game/newgame.h"
 #include "view/galaxycontrols.h"
+#include "view/galaxypresenter.h"
 #include "view/logic/viewlogic.h"
 
 namespace valkoran::view {
@@ -24,6 +25,7 @@ class GalaxyPresenter;
 class GalaxyWindow : public QMainWindow {
   Q_OBJECT
  public:
+  enum class Link { Web, Upgrade, Bug };
   explicit GalaxyWindow(Game& game, QWidget* parent = nullptr);
   ~GalaxyWindow() override;
 
@@ -69,6 +71,19 @@ class GalaxyWindow : public QMainWindow {
  signals:
   void gameOver();
   void newGameRequested();
+  // What the application's windows answer: File > Load and Save, the
+  // AutoSave reminder, a finished player's result, the high-score table,
+  // the help, the About window and the web pages.
+  void loadRequested();
+  void saveRequested();
+  void autoSaveDue();
+  // A seat's turn begins: the game stands between turns.
+  void turnStarting();
+  void highScore(const valkoran::view::HighScoreResult& result);
+  void highScoresRequested();
+  void helpRequested();
+  void aboutRequested();
+  void linkRequested(valkoran::view::GalaxyWindow::Link link);
 
  protected:
   void closeEvent(QCloseEvent* e) override;

@@ -85,7 +85,7 @@ class AppTest : public QObject {
   void init() { cues.played.clear(); w = new SetupWindow; w->show(); }
   void cleanup() { delete w; }
   void textsAndTheOnlineControlsSwitchedOff() {
-    QCOMPARE(w->windowTitle(), QString("Valkoran"));
+    QCOMPARE(w->windowTitle(), QString("Valkoran - New Game"));
     const std::pair<const char*, const char*> texts[] = {
         {"Check1", "Computer Player"}, {"Check4", "Computer Player"}, {"Label13", "Player Battle Truce Until Turn:"},
         {"txtPlanets", " 30"}, {"txtTruce", "10"}, {"chkShield", "Ships Travel with Shields for Battles"},
@@ -109,6 +109,27 @@ class AppTest : public QObject {
     Scroll("VScroll1", 10);
     QCOMPARE(Text("txtPlanets") + Controls() + w->txtPL(2)->text(), QString(" 11ooo-tBo"));
     QVERIFY(!w->Check(3)->isChecked());
+  }
+  void upperArrowCountsUpAndKeepsTheNames() {
+    // The arrow pointing up raises the number, as a person reads it, and a
+    // click on it never takes a name box's text into a selection.
+    Type(0, "Ann");
+    for (const char* name : {"VScroll1", "VScroll2"}) {
+      auto* bar = Find<QScrollBar>(name);
+      if (!bar->isEnabled()) {
+        Find<QCheckBox>("Check2")->click();
+        Find<QCheckBox>("chkTruce")->click();
+        QVERIFY(bar->isEnabled());
+      }
+      bar->setValue(20);
+      QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
+      QVERIFY2(bar->value() == 21, name);
+      QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
+      QCOMPARE(bar->value(), 20);
+    }
+    QCOMPARE(Text("txtPlanets"), QString(" 20"));
+    QVERIFY(w->txtPL(0)->selectedText().isEmpty());
+    QCOMPARE(w->txtPL(0)->text(), QString("Ann"));
   }
   void computerSeatsAndTheTruce() {
     for (int s = 0; s < 4; ++s) {

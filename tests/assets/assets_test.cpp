@@ -3,7 +3,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QImage>
+#include <QLineF>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -27,16 +29,16 @@ class Artwork : public ::testing::Test {
 
 TEST_F(Artwork, OtherWindowsButtonsAndIconsAtTheirSizes) {
   const std::pair<std::vector<int>, layout::Rect> buttons[] = {
-      {{8, 9, 10}, {0, 0, 130, 36}}, {{12}, layout::kSetupStart}, {{13, 14, 15}, layout::kSetupConnect},
+      {{8, 9, 10, 11}, {0, 0, 130, 36}}, {{12}, layout::kSetupStart}, {{13, 14, 15}, layout::kSetupConnect},
       {{16, 17, 19, 20}, {0, 0, 110, 30}}, {{18}, layout::kProximitySet}};
   for (const auto& [numbers, r] : buttons)
     for (int n : numbers)
       for (const char* stem : {"butt", "ddentbutt"})
         EXPECT_EQ(Load(stem + QString::number(n) + ".jpg").size(), QSize(r.w, r.h)) << stem << n;
-  // Buttons of one size show their own text: the start screen's three, the connect button's three roles.
+  // Buttons of one size show their own text: the start screen's four, the connect button's three roles.
   QSet<QByteArray> faces;
-  for (int n : {8, 9, 10, 13, 14, 15}) faces.insert(Bytes(folder.filePath(QString("butt%1.jpg").arg(n))));
-  EXPECT_EQ(faces.size(), 6);
+  for (int n : {8, 9, 10, 11, 13, 14, 15}) faces.insert(Bytes(folder.filePath(QString("butt%1.jpg").arg(n))));
+  EXPECT_EQ(faces.size(), 7);
   // Icons are clear round the edges, so they sit on whatever is behind them.
   for (const char* icon : {"bomb.png", "fuel.png", "crystal.png"})
     EXPECT_TRUE(Load(icon).size() == QSize(20, 20) && qAlpha(Load(icon).pixel(0, 19)) == 0) << icon;
@@ -122,11 +124,50 @@ TEST_F(Artwork, EveryCueIsAShortCleanWave) {
   }
 }
 
+// The desktop's icons, drawn afresh at every size it asks for: square, clear at the corners so they sit on any
+// panel, mostly solid. At 16 pixels the game's icon still shows a warm sun at its centre and a blue world apart from
+// it; the saved game's icon is a light page.
+TEST_F(Artwork, DesktopIconsAtEverySize) {
+  for (int size : {16, 24, 32, 48, 64, 128, 256})
+    for (const QString kind : {"app", "saved-game"}) {
+      const QImage icon = Load(QString("icons/%1-%2.png").arg(kind).arg(size));
+      const std::string name = QString("%1-%2").arg(kind).arg(size).toStdString();
+      ASSERT_TRUE(icon.size() == QSize(size, size) && icon.hasAlphaChannel()) << name;
+      for (const QPoint corner : {QPoint(0, 0), QPoint(size - 1, 0), QPoint(0, size - 1), QPoint(size - 1, size - 1)})
+        EXPECT_EQ(qAlpha(icon.pixel(corner)), 0) << name << " at " << corner.x() << "," << corner.y();
+      int solid = 0, blue = 0, light = 0;
+      for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+          const QRgb c = icon.pixel(x, y);
+          if (qAlpha(c) < 128) continue;
+          ++solid;
+          blue += qBlue(c) > qRed(c) + 60 && Luma(c) > 70 && QLineF(x, y, size / 2, size / 2).length() > size / 5;
+          light += Luma(c) > 200;
+        }
+      EXPECT_GT(solid, size * size / 2) << name;
+      if (kind == "app") {
+        const QRgb centre = icon.pixel(size / 2, size / 2);
+        EXPECT_TRUE(Luma(centre) > 180 && qRed(centre) > qBlue(centre) + 40) << name << ": no sun at the centre";
+        EXPECT_GE(blue, 2) << name << ": no world";
+      } else {
+        EXPECT_GT(light, size * size / 8) << name << ": no page";
+      }
+    }
+  EXPECT_EQ(Bytes(folder.filePath("valkoran.png")), Bytes(folder.filePath("icons/app-256.png")));
+}
+
 TEST_F(Artwork, ASecondRunWritesTheSameBytes) {
   QTemporaryDir again;
   ASSERT_TRUE(RunGenerator(again.path()));
-  const QStringList names = QDir(folder.path()).entryList(QDir::Files);
-  ASSERT_EQ(QDir(again.path()).entryList(QDir::Files), names);
+  const auto filesIn = [](const QString& root) {
+    QStringList names;
+    for (QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+      names << QDir(root).relativeFilePath(it.next());
+    names.sort();
+    return names;
+  };
+  const QStringList names = filesIn(folder.path());
+  ASSERT_EQ(filesIn(again.path()), names);
   for (const QString& name : names)
     EXPECT_TRUE(Bytes(folder.filePath(name)) == Bytes(again.filePath(name))) << name.toStdString() << " differs";
 }

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <cstdlib>
@@ -15,6 +17,7 @@
 #include <functional>
 
 #include "app/application.h"
+#include "app/startscreen.h"
 #include "app/setupwindow.h"
 #include "view/galaxywindow.h"
 #include "view/imagebutton.h"
@@ -61,10 +64,24 @@ inline void QuickClick(QWidget* w, int ms = 10, QPoint at = {}) {
   QTest::qWait(ms + 5);
 }
 
-// Fills the setup window ("computer" ticks the seat's box) and presses start.
+// The high scores, the kept game and the save folder of `app` in a scratch
+// folder of this test process, never the player's own.
+inline QString Isolate(app::Application& app) {
+  static QTemporaryDir scratch;
+  app.highScorePath = scratch.filePath("HighScore");
+  app.keptGamePath = scratch.filePath("running.gam");
+  app.gameFolder = scratch.path();
+  return scratch.path();
+}
+
+// From the start screen's Start, fills the setup window ("computer" ticks
+// the seat's box) and presses start.
 inline void StartGame(app::Application& app, const QStringList& names, int worlds, int truceTurn = 0) {
+  Isolate(app);
   app.Start();
+  Click(Child<view::ImageButton>(app.startScreen(), "ImgStart"));
   app::SetupWindow* setup = app.setupWindow();
+  QVERIFY(setup->isVisible());
   Child<QScrollBar>(setup, "VScroll1")->setValue(worlds);
   for (int s = 0; s < names.size(); ++s) {
     if (names[s] == "computer")
@@ -99,6 +116,7 @@ inline void WhileRunning(const std::function<void()>& action, const std::functio
 // A screen of the size the test asks for (1024 x 768 unless told), on the
 // offscreen platform unless another one (xvfb's) was chosen.
 inline void PrepareScreen() {
+  QStandardPaths::setTestModeEnabled(true);
   const char* env = std::getenv("VALKORAN_TEST_SCREEN");
   const QString size = env ? env : "1024x768";
   const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen");

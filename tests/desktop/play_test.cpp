@@ -204,7 +204,7 @@ void PlayTest::HandOverHidesOnePlayersPlansFromTheNext() {
   QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 4));
   QTRY_VERIFY(menu->isVisible());
   auto* half = Child<QAction>(g, "mnuComSend50");
-  QVERIFY(half->text().startsWith("Send 5 Ships From World"));
+  QVERIFY(view::PlainCaption(half).startsWith("Send 5 Ships From World"));
   half->trigger();
   menu->hide();
   QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 4));
@@ -220,7 +220,7 @@ void PlayTest::HandOverHidesOnePlayersPlansFromTheNext() {
            QString::fromUtf8("Bob, your turn \u2014 Year 1.00, Turn #0"));
   QVERIFY(!popup->isVisible());
   QVERIFY(!info->isVisible());
-  QCOMPARE(half->text(), QString("Send 50% of Ships Between Worlds"));
+  QCOMPARE(view::PlainCaption(half), QString("Send 50% of Ships Between Worlds"));
   QCOMPARE(g->selection().from, -1);
   // The screen lies over the view and every panel and button.
   QCOMPARE(cover->geometry(), canvas->rect());

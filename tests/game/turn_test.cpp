@@ -155,20 +155,34 @@ TEST_F(AnnAndBob, ATurnEndsByALeftClickWhenIdleOrWhenTheTimerRunsOut) {
   EXPECT_EQ(s.CurrentPlayer, 1);
 }
 
-TEST(AutoSave, OnlyWhenSwitchedOnAfterTheFirstYearThenEveryHalfYear) {
+TEST(AutoSave, HalfAYearAfterSwitchingOnNeverInTheFirstHalfYear) {
   Game game = Made({"Ann", "", "", ""});
   test::Recorder rec;
-  game.SetPresenter(&rec), game.mnuFileAutoSave_Click();  // on in the first turn it stays at 1.0, which counts as off
+  game.SetPresenter(&rec);
+  game.mnuFileAutoSave_Click();  // on in the very first turn: the year it counts from is 1.00
+  EXPECT_EQ(game.state.AutoSaveYear, 1.0f);
   std::vector<int> asked;
   for (int turn = 1; turn <= 60; ++turn) {
-    if (turn == 22) game.mnuFileAutoSave_Click(), game.mnuFileAutoSave_Click();  // off, then on for real
+    if (turn == 22) game.mnuFileAutoSave_Click(), game.mnuFileAutoSave_Click();  // off, then on again
     rec.Clear(), game.EndTurn();
     if (rec.Has("savewindow")) asked.push_back(turn);
   }
-  // Half a year is ten turns, but ten float steps fall just short of it.
-  EXPECT_EQ(asked, (std::vector<int>{32, 43, 54}));
+  // Half a year is ten turns, but ten float steps fall just short of it:
+  // the reminder comes at the eleventh turn end after switching on.
+  EXPECT_EQ(asked, (std::vector<int>{11, 32, 43, 54}));
   game.mnuFileAutoSave_Click();  // off
   EXPECT_EQ(game.state.AutoSaveYear, 0);
+  for (int turn = 0; turn < 30; ++turn) {
+    rec.Clear(), game.EndTurn();
+    EXPECT_FALSE(rec.Has("savewindow"));
+  }
+
+  // A new game starts with the reminder off, whatever the last one had.
+  game.mnuFileAutoSave_Click();
+  EXPECT_TRUE(game.AutoSaveChecked);
+  NewGame(game, {.names = {"Ann", "", "", ""}, .worlds = 12});
+  EXPECT_FALSE(game.AutoSaveChecked);
+  EXPECT_EQ(game.state.AutoSaveYear, 1.0f);
 }
 
 TEST_F(AnnAndBob, EliminationOnceSurvivorRatingABombInFlightAndConquest) {
