@@ -244,6 +244,10 @@ void Application::ForgetKeptGame() {
 void Application::Quit() {
   KeepRunningGame();
   running_ = false;
+  // Gone at once for the player: a routine of the engine that is still
+  // running finishes without its waits, and the event loops end.
+  for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+  galaxy_->pauseScale = 0;
   QApplication::exit(0);
 }
 

@@ -12,7 +12,6 @@
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);
   QApplication::setApplicationName("Valkoran");
-  QApplication::setOrganizationName("Valkoran");
   QApplication::setDesktopFileName("org.valkoran.Valkoran");
   // The program ends through its own windows (the start screen's close,
   // Exit, Quit, the main window's close), which keep a running game first.
