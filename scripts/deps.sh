@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build libgtest-dev libbenchmark-dev
           qt6-base-dev qt6-multimedia-dev fonts-dejavu-core fontconfig locales
-          desktop-file-utils appstream libxml2-utils)
+          desktop-file-utils appstream libxml2-utils xvfb xauth)
 custom=$#
 if (($#)); then packages=("$@"); fi
 

@@ -33,8 +33,9 @@ T* Child(QObject* parent, const QString& name) {
 }
 
 inline void Shot(QWidget* w, const QString& name) {
-  QDir().mkpath(VALKORAN_SHOTS);
-  w->grab().save(QString(VALKORAN_SHOTS) + "/" + name + ".png");
+  const QString folder = qEnvironmentVariable("VALKORAN_SHOTS_DIR", VALKORAN_SHOTS);
+  QDir().mkpath(folder);
+  w->grab().save(folder + "/" + name + ".png");
 }
 
 inline void Click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
