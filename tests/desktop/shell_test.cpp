@@ -2,6 +2,7 @@
 // AutoSave reminder, the high scores, About and help, leaving and coming
 // back, the picture buttons of every window.
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include "app/filewindow.h"
 #include "app/highscorewindow.h"
 #include "desktop/drive.h"
+#include "game/newgame.h"
 #include "game/numbers.h"
 #include "game/orders.h"
 #include "store/highscore.h"
@@ -269,6 +271,43 @@ void ShellTest::SaveCompletesTheNameOnEnterAndDoubleClickAndLoadsBack() {
   QCOMPARE(view::PlainCaption(Child<QAction>(g, "mnuOptionsTruce")), QString("No Battle Truce"));
   QVERIFY(!Child<QAction>(g, "mnuOptionsShield")->isChecked());
   QVERIFY(Child<QListWidget>(g, "lstTravel")->count() > 0);  // the fleet sent before saving
+
+  // A game with shields and a truce brings its menu items and the setup
+  // window's shield box along.
+  {
+    Game made(21);
+    GameSetup setup;
+    setup.names = {"Ann", "Bob", "", ""};
+    setup.worlds = 14;
+    setup.truceChecked = true;
+    setup.truceText = "12";
+    setup.shields = true;
+    NewGame(made, setup);
+    QVERIFY(!SaveGame((scratch_ + "/armed.gam").toStdString(), made.state));
+  }
+  Child<QAction>(g, "mnuFileLoad")->trigger();
+  load->Text1()->setText("armed.gam");
+  Click(Child<ImageButton>(load, "ImgLoad"));
+  QVERIFY(!load->isVisible());
+  QCOMPARE(view::PlainCaption(Child<QAction>(g, "mnuOptionsTruce")), QString("Battle Truce Until Turn #12"));
+  QVERIFY(Child<QAction>(g, "mnuOptionsTruce")->isChecked());
+  QVERIFY(Child<QAction>(g, "mnuOptionsShield")->isChecked());
+  QVERIFY(Child<QCheckBox>(app.setupWindow(), "chkShield")->isChecked());
+  QCOMPARE(app.game().state.PlayerName[1], std::string("Bob"));
+
+  // The folder list moves up and back down.
+  Child<QAction>(g, "mnuFileLoad")->trigger();
+  const QString here = load->folder();
+  load->Dir1()->setCurrentRow(0);
+  emit load->Dir1()->itemActivated(load->Dir1()->item(0));  // ".."
+  QCOMPARE(load->folder(), QFileInfo(here).absolutePath());
+  const QString name = QFileInfo(here).fileName();
+  const auto down = load->Dir1()->findItems(name, Qt::MatchExactly);
+  QCOMPARE(down.size(), 1);
+  emit load->Dir1()->itemActivated(down[0]);
+  QCOMPARE(load->folder(), here);
+  QVERIFY(!load->File1()->findItems("armed.gam", Qt::MatchExactly).isEmpty());
+  Click(Child<ImageButton>(load, "ImgCancel"));
 }
 
 void ShellTest::ALoadThatFailsLeavesTheRunningGame() {
