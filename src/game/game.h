@@ -15,6 +15,7 @@
 #include "game/presenter.h"
 #include "game/relay.h"
 #include "game/rng.h"
+#include "game/fields.h"
 #include "game/state.h"
 
 namespace valkoran {
@@ -66,7 +67,6 @@ class Game {
 
   NetRole role = NetRole::Local;
   bool serverConnected = false;  // a client's socket to the server
-  int sockets = 1;               // the server's socket count (itself included)
 
   // Null means the silent ones; a copied game keeps the same presenter and
   // relay, never a pointer into the game it was copied from.
@@ -74,6 +74,7 @@ class Game {
   void SetRelay(Relay* r) { relay_ = r; }
   Presenter& presenter() { return presenter_ ? *presenter_ : silent_; }
   Relay& relay() { return relay_ ? *relay_ : null_relay_; }
+  const Relay& relay() const { return relay_ ? static_cast<const Relay&>(*relay_) : null_relay_; }
 
   // The one door for a player's orders: checks the order with RefuseOrder
   // and carries it out, or returns the refusal and changes nothing.
@@ -143,6 +144,38 @@ class Game {
   // Game check and computer players.
   void GameCheck();
   void EnemyTurn();
+
+  // Network play. What a client receives from its server comes in through
+  // these operations, each the receiver's action for one message.
+  std::optional<FieldError> ReceiveField(const Field& field, int slot, std::string_view value);
+  void ReceiveWorldCount(int count);
+  void ReceivePlayer(int seat, const std::string& name);
+  void ReceiveCrystal(int seat, int16_t crystal);
+  void ReceiveYear(float year);
+  void ReceiveSeat(int seat);  // this machine's seat: its CurrentPlayer
+  void ReceiveShotDelay(float delay);
+  void ReceiveLog(const std::string& log);
+  void ReceiveOptions(bool shields, int16_t truceTurn);
+  void ReceiveFleet(int slot, const FleetValues& fleet);
+  void ReplayBattleAccuracy(int attacker, int defender);
+  void ReplayFrame(int side, int16_t shotsLeft);
+  void ReplayBattleDone(int side, int fleet);
+  void ReceiveRotation();  // the year goes on and the system turns
+  void ReceiveTravelHide();
+  // This machine plays a network game as server or client from now on.
+  void BeginNetworkPlay(NetRole role);
+  // The whole state has arrived: the game opens on this machine.
+  void OpenNetworkGame();
+  // A seat's status line, from its own machine or relayed by the server;
+  // the server ends the turn once every seat is done.
+  void NetworkStatus(int seat, const std::string& text);
+  // The server: whether every seat in play has ended its turn, is out or
+  // has left (each seat counted once).
+  bool AllSeatsDone() const;
+  // The server: the client of `seat` has gone; the game goes on without it.
+  void SeatLeft(int seat);
+  // The server: the client of `seat` is back; it plays on.
+  void SeatRejoined(int seat);
 
   bool IsHuman(int seat) const { return !IsComputerName(state.PlayerName[seat]); }
   bool TruceActive() const;  // the current turn lies before the truce's last turn

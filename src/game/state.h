@@ -20,6 +20,7 @@ inline constexpr int kFleets = 100;
 inline constexpr int kBombs = 20;
 inline constexpr int kSeats = 4;
 inline constexpr int kMinWorlds = 9;
+inline constexpr float kTurnLength = 0.05f;  // years per turn, as stored
 inline constexpr int kHomeRing = 8;  // world index of seat 0's home world
 
 inline constexpr double kTwoPi = 6.283184;  // the game's own 2*pi, on purpose

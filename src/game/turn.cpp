@@ -7,8 +7,6 @@ namespace valkoran {
 
 namespace {
 
-constexpr float kTurnLength = 0.05f;  // years per turn, as stored
-
 bool OwnsAWorld(const GameState& s, int seat) {
   for (int w = 0; w < s.WorldCount; ++w)
     if (s.WorldOwner[w] == seat + 1) return true;
@@ -103,16 +101,10 @@ void Game::Form_DblClick() {
     if (role != NetRole::Server) {
       relay().SendStatus(0, me, s.PlayerName[me] + kDoneTurn);
     } else {
-      int done = EndsWith(me, kDoneTurn) ? 1 : 0;
-      for (int i = 1; i < sockets && i < kSeats; ++i) {
-        if (relay().Connected(i)) {
-          relay().SendStatus(i, me, s.PlayerName[me] + kDoneTurn);
-        } else {
-          ++done;
-        }
-        if (EndsWith(i, kEliminated) || EndsWith(i, kDoneTurn)) ++done;
-      }
-      if (done == sockets) {
+      for (int i = 1; i < kSeats; ++i)
+        if (relay().Connected(i)) relay().SendStatus(i, me, s.PlayerName[me] + kDoneTurn);
+      // Each seat counts once: done, out, gone or empty.
+      if (AllSeatsDone()) {
         relay().SendEndTurn();
         EndTurn();
       }

@@ -7,6 +7,7 @@
 #include <new>
 #include <string_view>
 
+#include "game/fields.h"
 #include "game/playable.h"
 
 namespace valkoran {
@@ -70,6 +71,11 @@ class Reader {
     if (!v) throw LoadError{ErrorText(6, "Overflow")};
     return static_cast<T>(*v);
   }
+  // One line into field `f` of slot `i`, refused as the loader refuses.
+  void Value(const Field& f, GameState& s, int i) {
+    if (auto error = SetFieldText(f, s, i, Line()))
+      throw LoadError{*error == FieldError::TypeMismatch ? ErrorText(13, "Type mismatch") : ErrorText(6, "Overflow")};
+  }
   // Lines up to the " 255" terminator, joined by CR LF. A log keeps growing
   // at its end and a world's history at its front, so however long the block
   // in the file, only about what the game keeps is ever held.
@@ -112,37 +118,14 @@ std::string WriteGameText(const GameState& s) {
   w.NumF(s.ShotDelay);
   w.Num(s.TruceTurn);
   for (int i = 0; i < kWorlds; ++i) {
-    w.NumF(s.WorldAngle[i]);
-    w.NumF(s.WorldOrbit[i]);
-    w.NumF(s.WorldSpin[i]);
-    w.Line(s.WorldName[i]);
-    w.Num(s.WorldProduction[i]);
-    w.Num(s.WorldClass[i]);
-    w.Num(s.WorldShield[i]);
-    w.Num(s.WorldShieldOn[i]);
-    w.Num(s.WorldRevealed[i]);
-    w.Num(s.WorldOwner[i]);
-    w.NumF(s.WorldShips[i]);
-    w.Num(s.WorldTreasure[i]);
-    w.Num(s.WorldBombs[i]);
+    for (const Field& f : kWorldFields)
+      if (f.kind != FieldKind::History) w.Line(FieldText(f, s, i));
     for (int p = 0; p < kSeats; ++p) w.Block(s.WorldHistory[i][p]);
   }
-  for (int f = 0; f < kFleets; ++f) {
-    w.Num(s.FleetFrom[f]);
-    w.Num(s.FleetTo[f]);
-    w.Num(s.FleetOwner[f]);
-    w.NumF(s.FleetShips[f]);
-    w.Num(s.FleetClass[f]);
-    w.Num(s.FleetShield[f]);
-    w.NumF(s.FleetRemaining[f]);
-    w.NumF(s.FleetDistance[f]);
-    w.NumF(s.FleetCourse[f]);
-  }
-  for (int b = 0; b < kBombs; ++b) {
-    w.Num(s.BombOwner[b]);
-    w.NumF(s.BombWorld[b]);
-    w.NumF(s.BombThreshold[b]);
-  }
+  for (int f = 0; f < kFleets; ++f)
+    for (const Field& field : kFleetFields) w.Line(FieldText(field, s, f));
+  for (int b = 0; b < kBombs; ++b)
+    for (const Field& field : kBombFields) w.Line(FieldText(field, s, b));
   for (int p = 0; p < kSeats; ++p) w.Block(s.GameHistory[p]);
   return w.Take();
 }
@@ -163,37 +146,14 @@ LoadOutcome ReadGameText(const std::string& text, const GameState& current) {
     s.ShotDelay = r.Single();
     s.TruceTurn = r.Integer<int16_t>();
     for (int i = 0; i < kWorlds; ++i) {
-      s.WorldAngle[i] = r.Single();
-      s.WorldOrbit[i] = r.Single();
-      s.WorldSpin[i] = r.Single();
-      s.WorldName[i] = r.Text();
-      s.WorldProduction[i] = r.Integer<uint8_t>();
-      s.WorldClass[i] = r.Integer<uint8_t>();
-      s.WorldShield[i] = r.Integer<uint8_t>();
-      s.WorldShieldOn[i] = r.Integer<uint8_t>();
-      s.WorldRevealed[i] = r.Integer<int16_t>();
-      s.WorldOwner[i] = r.Integer<uint8_t>();
-      s.WorldShips[i] = r.Single();
-      s.WorldTreasure[i] = r.Integer<int16_t>();
-      s.WorldBombs[i] = r.Integer<int16_t>();
+      for (const Field& f : kWorldFields)
+        if (f.kind != FieldKind::History) r.Value(f, s, i);
       for (int p = 0; p < kSeats; ++p) s.WorldHistory[i][p] = r.Block(Reader::Grows::AtFront, kWorldHistoryLimit);
     }
-    for (int f = 0; f < kFleets; ++f) {
-      s.FleetFrom[f] = r.Integer<uint8_t>();
-      s.FleetTo[f] = r.Integer<uint8_t>();
-      s.FleetOwner[f] = r.Integer<uint8_t>();
-      s.FleetShips[f] = r.Single();
-      s.FleetClass[f] = r.Integer<uint8_t>();
-      s.FleetShield[f] = r.Integer<uint8_t>();
-      s.FleetRemaining[f] = r.Single();
-      s.FleetDistance[f] = r.Single();
-      s.FleetCourse[f] = r.Single();
-    }
-    for (int b = 0; b < kBombs; ++b) {
-      s.BombOwner[b] = r.Integer<int16_t>();
-      s.BombWorld[b] = r.Single();
-      s.BombThreshold[b] = r.Single();
-    }
+    for (int f = 0; f < kFleets; ++f)
+      for (const Field& field : kFleetFields) r.Value(field, s, f);
+    for (int b = 0; b < kBombs; ++b)
+      for (const Field& field : kBombFields) r.Value(field, s, b);
     for (int p = 0; p < kSeats; ++p) s.GameHistory[p] = r.Block(Reader::Grows::AtEnd, kGameLogLimit);
   } catch (const LoadError& e) {
     return {std::nullopt, e.text, {}};

@@ -219,7 +219,7 @@ TEST_F(AnnAndBob, NetworkTurnEndsWaitForEverySeat) {
     Lines log;
   } relay;
   game.SetRelay(&relay);
-  s.NetworkGame = kTrue, game.role = NetRole::Server, game.sockets = 2;
+  s.NetworkGame = kTrue, game.role = NetRole::Server;
   auto turnOf = [&](const char* ann, const char* bob) {  // the seats' status lines, Ann's seat free to end its turn
     game.SetStatus(0, std::string("Ann:  ") + ann), game.SetStatus(1, std::string("Bob:  ") + bob);
     game.TurnLock = kFalse;
