@@ -1,4 +1,6 @@
 #include "cli/commands.h"
+#include "cli/args.h"
+#include "cli/printing.h"
 
 #include <chrono>
 #include <clocale>
@@ -18,76 +20,6 @@
 
 namespace valkoran::cli {
 
-namespace {
-
-constexpr int kOk = 0, kFileError = 1, kUsageError = 2, kCannotGoOn = 3;
-
-struct BadArgs {
-  std::string why;
-};
-
-// Options after the positional arguments: "--name value" pairs and flags.
-class Args {
- public:
-  Args(const std::vector<std::string>& args, size_t first, std::initializer_list<const char*> valued,
-       std::initializer_list<const char*> flags = {}) {
-    for (size_t i = first; i < args.size(); ++i) {
-      const std::string& a = args[i];
-      if (a.rfind("--", 0) != 0) {
-        positional_.push_back(a);
-        continue;
-      }
-      bool isFlag = false, isValued = false;
-      for (auto f : flags) isFlag |= a == f;
-      for (auto v : valued) isValued |= a == v;
-      if (isFlag) {
-        options_[a].push_back("");
-      } else if (isValued) {
-        if (i + 1 >= args.size()) throw BadArgs{a + " needs a value"};
-        options_[a].push_back(args[++i]);
-      } else {
-        throw BadArgs{"unknown option " + a};
-      }
-    }
-  }
-  const std::vector<std::string>& Positional() const { return positional_; }
-  bool Has(const std::string& name) const { return options_.count(name) > 0; }
-  const std::vector<std::string>& All(const std::string& name) const {
-    static const std::vector<std::string> none;
-    auto it = options_.find(name);
-    return it == options_.end() ? none : it->second;
-  }
-  std::string One(const std::string& name) const {
-    const auto& v = All(name);
-    if (v.empty()) throw BadArgs{name + " is required"};
-    if (v.size() > 1) throw BadArgs{name + " given twice"};
-    return v[0];
-  }
-
- private:
-  std::vector<std::string> positional_;
-  std::map<std::string, std::vector<std::string>> options_;
-};
-
-long long WholeNumber(const std::string& text, long long lo, long long hi, const std::string& what) {
-  size_t used = 0;
-  long long v = 0;
-  try {
-    v = std::stoll(text, &used);
-  } catch (...) {
-    used = 0;
-  }
-  if (used == 0 || used != text.size() || v < lo || v > hi)
-    throw BadArgs{what + " must be a whole number from " + std::to_string(lo) + " to " + std::to_string(hi)};
-  return v;
-}
-
-float Number(const std::string& text, const std::string& what) {
-  auto v = ParseSingle(text);
-  if (!v) throw BadArgs{what + " must be a number"};
-  return *v;
-}
-
 // The game's texts on a terminal: CR LF and a message box's lone CR become
 // one line break.
 std::string ForTerminal(const std::string& text) {
@@ -102,29 +34,9 @@ std::string ForTerminal(const std::string& text) {
   return out;
 }
 
-bool Load(Game& game, const std::string& path, std::ostream& err) {
-  LoadOutcome o = LoadGame(path, game.state);
-  if (!o.state) {
-    err << ForTerminal(o.error) << "\n";
-    if (!o.reason.empty()) err << "(" << o.reason << ")\n";
-    return false;
-  }
-  game.state = std::move(*o.state);
-  return true;
-}
 
-bool Save(const Game& game, const std::string& path, std::ostream& err) {
-  if (auto e = SaveGame(path, game.state)) {
-    err << ForTerminal(*e) << "\n";
-    return false;
-  }
-  return true;
-}
+namespace {
 
-uint64_t ClockSeed() {
-  return static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-         (static_cast<uint64_t>(std::random_device{}()) << 32);
-}
 
 int16_t WorldArg(const std::string& text, const std::string& what) {
   return static_cast<int16_t>(WholeNumber(text, 0, kWorlds - 1, what));
@@ -223,51 +135,6 @@ int CmdResave(const std::vector<std::string>& argv, std::ostream&, std::ostream&
   return Save(game, outPath, err) ? kOk : kFileError;
 }
 
-// Prints what a player would read during the run, one line each, after the
-// turn number and a tab; keeps the final board of a conquest, which the game
-// clears as it returns to the setup window.
-class PrintingPresenter : public Presenter {
- public:
-  PrintingPresenter(const Game& game, std::ostream& out, bool quiet) : game_(game), out_(out), quiet_(quiet) {}
-
-  void Notice(const std::string& t) override { Print(t); }
-  void Banner(const std::string& t) override {
-    size_t start = 0;
-    while (start <= t.size()) {
-      size_t end = t.find("\r\n", start);
-      if (end == std::string::npos) end = t.size();
-      std::string line = t.substr(start, end - start);
-      const size_t a = line.find_first_not_of(' '), b = line.find_last_not_of(' ');
-      if (a != std::string::npos) Print(line.substr(a, b - a + 1));
-      start = end + 2;
-    }
-  }
-  // A report that is also shown, or that reaches every seat's log, is read once.
-  void LogLine(int, const std::string& t) override {
-    if (t != last_) Print(t);
-  }
-  void HighScore(const std::string&, float, float, float, float worlds, float) override {
-    // A conquest: the winner's line comes next and ends the run.
-    if (worlds == game_.state.WorldCount) {
-      finalBoard = game_.state;
-      winnerLineLeft_ = true;
-    }
-  }
-  std::optional<GameState> finalBoard;
-
- private:
-  void Print(const std::string& t) {
-    if (quiet_ || t.empty() || (finalBoard && !winnerLineLeft_)) return;
-    last_ = t;
-    out_ << CurrentTurn(game_.state) << "\t" << ForTerminal(t) << "\n";
-    winnerLineLeft_ = false;
-  }
-  const Game& game_;
-  std::ostream& out_;
-  bool quiet_;
-  bool winnerLineLeft_ = false;
-  std::string last_;
-};
 
 int CmdPlay(const std::vector<std::string>& argv, std::ostream& out, std::ostream& err) {
   Args a(argv, 1, {"--turns", "--moves", "--seed", "--out"}, {"--quiet"});
@@ -375,6 +242,9 @@ std::string Usage() {
          "  play FILE.gam [--turns N | --moves N] [--seed S] [--out OUT.gam] [--quiet]\n"
          "  report FILE.gam\n"
          "  highscore FILE --name NAME --rating R --ships S --prod P --plan N --class C [--year Y] [--date D]\n"
+         "  serve --name NAME [--port P] [--clients K] [--worlds N] [--truce T] [--shields] [--seed S] [--turns N]\n"
+         "        [--out FILE.gam]\n"
+         "  join --host H [--port P] --name NAME [--out FILE.gam]\n"
          "Worlds are numbered 0..29; the n-th --player takes seat n-1, an empty name (--player '') keeps it\n"
          "empty, seat 0 must be taken; a name starting with ENEMY is a computer seat.\n"
          "AMOUNT: 10, 25, 50, 75 or 100 percent of the ships, 1 a scout, 9999 a bomb, 10000+T a proximity bomb.\n";

@@ -36,7 +36,7 @@ void Game::EnemyTurn() {
   GameState& s = state;
   presenter().MessageBox("");
   const int m = s.CurrentPlayer;
-  if (m < 0 || m >= kSeats || !PlaysItself(s.PlayerName[m])) return;
+  if (m < 0 || m >= kSeats || !(PlaysItself(s.PlayerName[m]) || RulePlayed[m])) return;
   BusyFlag = kTrue;
   const uint8_t me = static_cast<uint8_t>(m + 1);
   const double year = s.GameYear;

@@ -65,6 +65,10 @@ class Game {
   int16_t ShooterShield = 0, TargetShield = 0;
   BattlePanel Panel;
 
+  // Seats the computer rule plays whatever their names: a headless host's
+  // or client's own seat.
+  std::array<bool, kSeats> RulePlayed{};
+
   NetRole role = NetRole::Local;
   bool serverConnected = false;  // a client's socket to the server
 

@@ -25,7 +25,7 @@ void Game::ReceiveShotDelay(float delay) { state.ShotDelay = delay; }
 void Game::ReceiveLog(const std::string& log) { state.GameHistory[state.CurrentPlayer] = log; }
 
 void Game::ReceiveOptions(bool shields, int16_t truceTurn) {
-  state.ShieldOption = shields ? kTrue : kFalse;
+  state.ShieldOption = shields;
   state.TruceTurn = truceTurn;
 }
 

@@ -96,8 +96,10 @@ void Game::Form_DblClick() {
       if (!waiting.empty()) waiting += " & ";
       waiting += s.PlayerName[p];
     }
-    presenter().Notice(" Waiting on " + waiting);
-    if (!waiting.empty()) presenter().Cue("gameinfo.wav");
+    if (!waiting.empty()) {
+      presenter().Notice(" Waiting on " + waiting);
+      presenter().Cue("gameinfo.wav");
+    }
     if (role != NetRole::Server) {
       relay().SendStatus(0, me, s.PlayerName[me] + kDoneTurn);
     } else {
@@ -201,7 +203,9 @@ void Game::EndTurn() {
   presenter().EnableMenus(true);
   presenter().TurnEndOver();
   presenter().Console();
-  if (s.NetworkGame) GameCheck();
+  // A client's next turn opens when the server's processing is over
+  // ("[TRAVELHIDE] "), on the board as it then stands, not here on the last.
+  if (s.NetworkGame && role == NetRole::Server) GameCheck();
   ShowGameLog();
 
   // The menu's check mark says whether the reminder is on: switched on in the

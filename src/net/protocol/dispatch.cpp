@@ -181,7 +181,9 @@ bool Dispatcher::ClientOrder(int seat, const Message& m, bool* resync) {
       const double stock = s.WorldShips[from];
       for (int percent : {kOrderAll, kOrder75, kOrder50, kOrder25, kOrder10}) {
         if (!OffersShare(s.WorldShips[from], percent)) continue;
-        if (Int(percent * stock / 100 + 0.99) == f->ships) {
+        // A fleet carries at most 9998 ships, whatever the share.
+        const double share = Int(percent * stock / 100 + 0.99);
+        if ((share < kMaxFleetShips ? share : kMaxFleetShips) == f->ships) {
           order = Order::Ships(seat, from, to, percent);
           break;
         }
@@ -206,7 +208,7 @@ bool Dispatcher::ClientOrder(int seat, const Message& m, bool* resync) {
     // Only arming a pulse bomb on the seat's own home world.
     const int home = kHomeRing + seat;
     auto v = Number(m.payload);
-    if (m.index != home || !v || *v != kPulseArmed) return false;
+    if (m.index != home || !v || *v != static_cast<double>(kPulseArmed)) return false;
     auto refused = game_.Apply(Order::Pulse(seat, home));
     if (refused && resync) *resync = true;
     return !refused;

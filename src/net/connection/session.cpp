@@ -1,0 +1,214 @@
+#include "net/connection/session.h"
+
+#include "net/connection/clientendpoint.h"
+#include "net/connection/serverendpoint.h"
+#include "net/protocol/message.h"
+
+namespace valkoran::net {
+
+namespace {
+
+// A machine's link is gone: acted on in turn with the messages, since the
+// game goes on without that seat.
+const char* const kLeft = "\x01left";
+
+// What a seat's name may hold: no "*" (it would end a message), no control
+// characters, at most 255 bytes, cut between characters.
+std::string CleanSeatName(const std::string& name) {
+  std::string out;
+  for (unsigned char c : name)
+    if (c >= 0x20 && c != 0x7F && c != '*') out += static_cast<char>(c);
+  if (out.size() > 255) {
+    size_t cut = 255;
+    while (cut > 0 && (static_cast<unsigned char>(out[cut]) & 0xC0) == 0x80) --cut;
+    out.resize(cut);
+  }
+  return out;
+}
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+Session::Session(Game& game, Role role, QObject* parent) : QObject(parent), game_(game), role_(role) {
+  if (role == Role::Server) {
+    server_ = new ServerEndpoint(this);
+    link_ = server_;
+    connect(server_, &ServerEndpoint::clientConnected, this, &Session::ClientJoined);
+    connect(server_, &ServerEndpoint::clientDisconnected, this, &Session::ClientLeft);
+    connect(server_, &ServerEndpoint::bytesReceived, this, &Session::Received);
+    connect(server_, &ServerEndpoint::refused, this, [this] { emit event("A fourth client was turned away: every seat is taken"); });
+  } else {
+    client_ = new ClientEndpoint(this);
+    link_ = client_;
+    connect(client_, &ClientEndpoint::connected, this, [this] {
+      buffers_[0].Clear();
+      game_.serverConnected = true;
+      emit event("Server Found");
+      link_->Send(0, Frame("[NAME]", 0, ownName_));
+    });
+    connect(client_, &ClientEndpoint::disconnected, this, [this] {
+      game_.serverConnected = false;
+      emit event("Connection with Server Lost!");
+      emit serverLost();
+    });
+    connect(client_, &ClientEndpoint::bytesReceived, this, &Session::Received);
+    game_.BeginNetworkPlay(NetRole::Client);
+  }
+  relay_ = std::make_unique<ProtocolRelay>(*link_, role == Role::Server);
+  dispatcher_ = std::make_unique<Dispatcher>(game_, *relay_, *this);
+  game_.SetRelay(relay_.get());
+}
+
+Session::~Session() {
+  game_.SetRelay(nullptr);
+  game_.serverConnected = false;
+}
+
+bool Session::Listen(quint16 port, QString* why) {
+  if (!server_->Listen(port, why)) return false;
+  emit event(QStringLiteral("Running Server... listening on port %1").arg(server_->port()));
+  return true;
+}
+
+quint16 Session::port() const { return server_ ? server_->port() : 0; }
+
+bool Session::Join(const QString& host, quint16 port, const std::string& name, QString* why) {
+  ownName_ = CleanSeatName(name);
+  if (!client_->Connect(host, port, why)) return false;
+  emit event("Looking for Server...");
+  return true;
+}
+
+void Session::SetRetryInterval(int ms) {
+  if (client_) client_->SetRetryInterval(ms);
+}
+
+bool Session::Connected(int socket) const { return link_->Connected(socket); }
+
+void Session::Stop() {
+  if (server_) server_->Stop();
+  if (client_) client_->Stop();
+}
+
+void Session::StartGame() {
+  GameState& s = game_.state;
+  game_.BeginNetworkPlay(NetRole::Server);
+  dispatcher_->started = true;
+  s.CurrentPlayer = 0;
+  for (int p = 0; p < kSeats; ++p) game_.SetStatus(p, s.PlayerName[p].empty() ? "" : s.PlayerName[p] + kTakingTurn);
+  relay_->GalaxySync(s);
+  game_.presenter().Caption(game_.CaptionText());
+  game_.GameCheck();
+  game_.presenter().Console();
+  game_.ShowGameLog();
+}
+
+void Session::SendChat(const std::string& text) {
+  const std::string line = text.substr(0, kMaxChatLine);
+  if (line.find_first_of("\r\n") != std::string::npos) return;
+  if (role_ == Role::Server) {
+    emit chat(Q(line));
+    relay_->Broadcast(Frame("[MESSAGE]", 0, line));
+  } else {
+    link_->Send(0, Frame("[MESSAGE]", 0, line));
+  }
+}
+
+void Session::Received(int socket, const QByteArray& bytes) {
+  // A client listens to its server alone.
+  if (socket < 0 || socket > kMaxClients || (role_ == Role::Client && socket != 0)) return;
+  NetBuffer& buffer = buffers_[socket];
+  buffer.Append(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+  while (auto m = buffer.Next()) queue_.emplace_back(socket, std::move(*m));
+  if (buffer.Overflowed()) {
+    buffer.Clear();
+    emit event(QStringLiteral("Link %1 sent 64 KiB without ending a message: closed").arg(socket));
+    if (server_) server_->Close(socket);
+    if (client_) client_->Stop();
+  }
+  Drain();
+}
+
+void Session::Drain() {
+  if (draining_) return;  // the message before this one is still being acted on
+  draining_ = true;
+  while (!queue_.empty()) {
+    auto [socket, m] = std::move(queue_.front());
+    queue_.pop_front();
+    if (role_ == Role::Client) {
+      dispatcher_->FromServer(m);
+      continue;
+    }
+    if (m.tag == kLeft) {
+      if (dispatcher_->started && !game_.state.PlayerName[socket].empty()) game_.SeatLeft(socket);
+      continue;
+    }
+    if (dispatcher_->started && m.tag == "[NAME]") {
+      // Back after a drop: the seat of that name, if it waits for its player.
+      const std::string name = CleanSeatName(m.payload);
+      if (!name.empty() && name == game_.state.PlayerName[socket] && game_.state.PlayerLeft[socket]) {
+        game_.SeatRejoined(socket);
+        relay_->SyncOne(game_.state, socket);
+        emit event(Q(name) + " Rejoined");
+      } else {
+        emit event(QStringLiteral("A client named %1 was turned away: no seat of that name waits on link %2")
+                       .arg(Q(name))
+                       .arg(socket));
+        server_->Close(socket);
+      }
+      continue;
+    }
+    bool resync = false;
+    dispatcher_->FromClient(socket, m, &resync);
+    if (resync) relay_->SyncOne(game_.state, socket);
+  }
+  draining_ = false;
+}
+
+void Session::ClientJoined(int socket) {
+  buffers_[socket].Clear();
+  emit event(QStringLiteral("Client Connected on seat %1").arg(socket));
+  if (!dispatcher_->started) SendSeatNames();
+}
+
+void Session::ClientLeft(int socket) {
+  buffers_[socket].Clear();
+  emit event(QStringLiteral("Client on seat %1 Disconnected").arg(socket));
+  if (dispatcher_->started) {
+    queue_.emplace_back(socket, Message{kLeft, socket, {}});
+    Drain();
+    return;
+  }
+  seats_[socket].clear();
+  SendSeatNames();
+  emit seatsChanged();
+}
+
+void Session::SendSeatNames() {
+  for (int c = 1; c <= kMaxClients; ++c) {
+    if (!link_->Connected(c)) continue;
+    std::string names;
+    for (int seat = 1; seat < kSeats; ++seat) names += Frame("[NAME]", seat, seats_[seat]);
+    link_->Send(c, names);
+  }
+}
+
+void Session::SeatName(int seat, const std::string& name) {
+  seats_[seat] = CleanSeatName(name);
+  if (role_ == Role::Server) {
+    emit event(QStringLiteral("Seat %1: %2").arg(seat).arg(Q(seats_[seat])));
+    SendSeatNames();
+  }
+  emit seatsChanged();
+}
+
+void Session::Chat(const std::string& text) { emit chat(Q(text)); }
+void Session::GameShown() {
+  emit event("Game started");
+  emit gameShown();
+}
+void Session::OptionsChanged() { emit optionsChanged(); }
+void Session::Unplayable(const std::string& why) { emit unplayable(Q(why)); }
+
+}  // namespace valkoran::net

@@ -1,0 +1,197 @@
+// Whole network games on the loopback interface, every machine in this
+// process: a server and three clients whose seats the computer rule plays,
+// to a conquest with every machine holding the same game; a client that
+// drops and the game going on; the same client back on its seat; a fourth
+// machine turned away.
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+#include "game/newgame.h"
+#include "net/connection/session.h"
+#include "net/protocol/encode.h"
+#include "store/savefile.h"
+
+using namespace valkoran;
+using net::Session;
+
+namespace {
+
+// Runs a computer seat's pending turn end from the event loop, as the
+// desktop and the runner do; counts turns and the end of the game.
+struct Loop final : Presenter {
+  explicit Loop(Game& g) : game(g) {}
+  void TurnEndPending() override {
+    QTimer::singleShot(0, [this] { Run(); });
+  }
+  void Run() {
+    // Held from turn `holdAt` on: this seat waits, and so does the game.
+    if (holdAt >= 0 && turns >= holdAt) return;
+    if (game.TurnEndPending() && !game.BusyFlag) game.RunPendingTurnEnd();
+  }
+  void HoldAt(int turn) {
+    holdAt = turn;
+    QTimer::singleShot(0, [this] { Run(); });
+  }
+  int holdAt = -1;
+  void TurnEndOver() override { ++turns; }
+  void GameOver() override { over = true; }
+  void HighScore(const std::string&, float, float, float, float worlds, float) override {
+    if (worlds == game.state.WorldCount) finalBoard = game.state;
+  }
+  Game& game;
+  int turns = 0;
+  bool over = false;
+  std::optional<GameState> finalBoard;
+};
+
+struct Machine {
+  Machine(Session::Role role, uint64_t seed) : game(seed), loop(game), session(game, role) {
+    game.SetPresenter(&loop);
+    game.RulePlayed.fill(true);
+  }
+  ~Machine() { game.SetPresenter(nullptr); }
+  Game game;
+  Loop loop;
+  Session session;
+};
+
+// The game as one seat's machine knows it: the other seats' histories and
+// logs stay on theirs.
+std::string AsSeen(GameState s, int seat) {
+  for (auto& world : s.WorldHistory)
+    for (int p = 0; p < kPlayerSlots; ++p)
+      if (p != seat) world[p].clear();
+  for (int p = 0; p < kPlayerSlots; ++p)
+    if (p != seat) s.GameHistory[p].clear();
+  s.CurrentPlayer = 0;
+  // A fleet travels between machines in its fixed-width record: distance,
+  // course and remaining to three decimals.
+  for (int f = 0; f < kFleets; ++f) {
+    const FleetValues v = *net::ReadFleetRecord(net::FleetRecord(s, f));
+    s.FleetDistance[f] = v.distance, s.FleetCourse[f] = v.course, s.FleetRemaining[f] = v.remaining;
+  }
+  return WriteGameText(s);
+}
+
+}  // namespace
+
+class NetplayTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void ThreeClientsPlayToAConquest();
+  void ADroppedClientRejoinsItsSeat();
+  void AFourthClientIsTurnedAway();
+};
+
+// Listens, lets `names` join (the first seat is the server's), starts.
+static void Seat(Machine& host, std::vector<std::unique_ptr<Machine>>& clients, const std::vector<std::string>& names,
+                 const QString& hostText = "127.0.0.1") {
+  QString why;
+  QVERIFY2(host.session.Listen(0, &why), qPrintable(why));
+  host.session.SetOwnName(names[0]);
+  for (size_t i = 1; i < names.size(); ++i) {
+    clients.push_back(std::make_unique<Machine>(Session::Role::Client, 100 + i));
+    QVERIFY(clients.back()->session.Join(hostText, host.session.port(), names[i], &why));
+    const int seat = static_cast<int>(i);
+    QTRY_COMPARE(host.session.Seats()[seat], names[i]);
+  }
+  GameSetup setup;
+  for (size_t i = 0; i < names.size(); ++i) setup.names[i] = names[i];
+  setup.worlds = 12;
+  QVERIFY(!ValidateSetup(setup));
+  NewGame(host.game, setup);
+  host.session.StartGame();
+  for (auto& c : clients) QTRY_VERIFY(c->session.dispatcher().started);
+}
+
+void NetplayTest::ThreeClientsPlayToAConquest() {
+  Machine host(Session::Role::Server, 5);
+  std::vector<std::unique_ptr<Machine>> clients;
+  Seat(host, clients, {"Ann", "Bob", "Cid", "Dee"}, "LocalHost");
+  // Every machine opened the game on its own seat.
+  for (size_t i = 0; i < clients.size(); ++i) QCOMPARE(clients[i]->game.state.CurrentPlayer, int16_t(i + 1));
+  int checked = 0;
+  QTRY_VERIFY_WITH_TIMEOUT(host.loop.over || host.loop.turns >= 400, 60000);
+  QVERIFY2(host.loop.over, "no conquest in 400 turns");
+  const GameState board = *host.loop.finalBoard;
+  for (size_t i = 0; i < clients.size(); ++i) {
+    Machine& c = *clients[i];
+    QTRY_VERIFY(c.loop.finalBoard.has_value() || !c.session.Connected(0));
+    if (!c.loop.finalBoard) continue;
+    if (qEnvironmentVariableIsSet("VALKORAN_NETPLAY_DUMP")) {
+      QFile a(QString("/tmp/np_client%1.txt").arg(i)), b(QString("/tmp/np_host%1.txt").arg(i));
+      a.open(QIODevice::WriteOnly), b.open(QIODevice::WriteOnly);
+      a.write(AsSeen(*c.loop.finalBoard, int(i + 1)).c_str()), b.write(AsSeen(board, int(i + 1)).c_str());
+    }
+    QCOMPARE(AsSeen(*c.loop.finalBoard, int(i + 1)), AsSeen(board, int(i + 1)));
+    ++checked;
+  }
+  QCOMPARE(checked, 3);
+}
+
+void NetplayTest::ADroppedClientRejoinsItsSeat() {
+  Machine host(Session::Role::Server, 9);
+  std::vector<std::unique_ptr<Machine>> clients;
+  host.loop.HoldAt(3);
+  Seat(host, clients, {"Ann", "Bob", "Cid"});
+  QTRY_VERIFY_WITH_TIMEOUT(host.loop.turns == 3 && host.game.TurnEndPending(), 20000);
+
+  // Cid's machine goes: his seat is marked and the others play on.
+  clients[1]->session.Stop();
+  QTRY_COMPARE(host.game.StatusLine[2], std::string("Cid:  Disconnected"));
+  QVERIFY(host.game.state.PlayerLeft[2]);
+  QTRY_COMPARE(clients[0]->game.StatusLine[2], std::string("Cid:  Disconnected"));
+  host.loop.HoldAt(6);
+  QTRY_VERIFY_WITH_TIMEOUT(host.loop.turns == 6 && host.game.TurnEndPending(), 20000);
+
+  // He comes back under the same name: the same seat, the whole game.
+  auto back = std::make_unique<Machine>(Session::Role::Client, 77);
+  QString why;
+  QVERIFY(back->session.Join("127.0.0.1", host.session.port(), "Cid", &why));
+  QTRY_VERIFY(!host.game.state.PlayerLeft[2]);
+  QTRY_VERIFY(back->session.dispatcher().started);
+  QCOMPARE(back->game.state.CurrentPlayer, int16_t(2));
+  QCOMPARE(back->game.state.PlayerName[2], std::string("Cid"));
+  // A stranger does not get a seat that waits for someone else.
+  clients[0]->session.Stop();
+  QTRY_VERIFY(host.game.state.PlayerLeft[1]);
+  auto stranger = std::make_unique<Machine>(Session::Role::Client, 78);
+  QSignalSpy lost(&stranger->session, &Session::serverLost);
+  QVERIFY(stranger->session.Join("127.0.0.1", host.session.port(), "Mallory", &why));
+  QTRY_VERIFY(lost.count() >= 1);
+  QVERIFY(host.game.state.PlayerLeft[1]);
+  stranger->session.Stop();
+  // Cid plays on to the end of the game with Ann.
+  host.loop.HoldAt(-1);
+  QTRY_VERIFY_WITH_TIMEOUT(host.loop.over || host.loop.turns >= 300, 60000);
+  QVERIFY(host.loop.over);
+}
+
+void NetplayTest::AFourthClientIsTurnedAway() {
+  Machine host(Session::Role::Server, 3);
+  QString why;
+  QVERIFY(host.session.Listen(0, &why));
+  std::vector<std::unique_ptr<Machine>> clients;
+  for (const char* name : {"Bob", "Cid", "Dee", "Eve"}) {
+    clients.push_back(std::make_unique<Machine>(Session::Role::Client, 5));
+    QVERIFY(clients.back()->session.Join("127.0.0.1", host.session.port(), name, &why));
+  }
+  QSignalSpy events(&host.session, &Session::event);
+  QTRY_VERIFY(!host.session.Seats()[3].empty());
+  QTest::qWait(100);
+  const auto seats = host.session.Seats();
+  int seated = 0;
+  for (int s = 1; s < kSeats; ++s) seated += seats[s].empty() ? 0 : 1;
+  QCOMPARE(seated, 3);
+  // Each client's setup shows every seat's name.
+  QTRY_COMPARE(clients[0]->session.Seats()[3], seats[3]);
+}
+
+QTEST_GUILESS_MAIN(NetplayTest)
+#include "netplay_test.moc"
