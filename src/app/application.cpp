@@ -5,6 +5,8 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
@@ -17,6 +19,7 @@
 #include "app/setupwindow.h"
 #include "app/soundcues.h"
 #include "app/startscreen.h"
+#include "net/connection/session.h"
 #include "store/highscore.h"
 #include "store/savefile.h"
 #include "view/cues.h"
@@ -85,7 +88,14 @@ Application::Application(uint64_t seed) : game_(seed) {
 
   // The setup window.
   connect(setup_.get(), &SetupWindow::startRequested, this, [this] { imgStart_Click(); });
+  connect(setup_.get(), &SetupWindow::connectRequested, this, [this] { StartSession(); });
   connect(setup_.get(), &SetupWindow::closed, this, [this] {
+    // A server's clients are let go with its setup window.
+    if (session_ && !running_) {
+      session_->Stop();
+      session_.reset();
+      galaxy_->sendChat = nullptr;
+    }
     if (!running_) OpenStartScreen();
   });
 
@@ -154,7 +164,86 @@ void Application::imgStart_Click() {
   setup_->hide();
   ForgetKeptGame();
   running_ = true;
+  // A server's new game goes to its clients once built, before its first turn.
+  net::Session* server = session_ && session_->role() == net::Session::Role::Server ? session_.get() : nullptr;
+  galaxy_->onGameBuilt = [server] {
+    if (server) server->PrepareStart();
+  };
   galaxy_->StartNewGame(setup_->Setup());
+}
+
+void Application::StartSession() {
+  if (session_) {
+    session_->Stop();
+    session_.reset();
+  }
+  const bool server = setup_->ServerRole();
+  session_ = std::make_unique<net::Session>(game_, server ? net::Session::Role::Server : net::Session::Role::Client);
+  net::Session* s = session_.get();
+  const std::string name = setup_->txtPL(0)->text().toStdString();
+  connect(s, &net::Session::seatsChanged, this, [this] { ShowSeats(); });
+  connect(s, &net::Session::chat, this, [this](const QString& line) { galaxy_->AppendChat(line); });
+  galaxy_->sendChat = [s](const std::string& line) { s->SendChat(line); };
+  QString why;
+  if (server) {
+    s->SetOwnName(name);
+    if (!s->Listen(setup_->Port(), &why)) {
+      session_.reset();
+      galaxy_->sendChat = nullptr;
+      showError(why);
+      return;
+    }
+    setup_->ShowSeat(0, QString::fromStdString(name), "Running Server...");
+    for (int seat = 1; seat < kSeats; ++seat) setup_->ShowSeat(seat, "", "Waiting for Client...");
+    setup_->ShowStart(false);
+    return;
+  }
+  connect(s, &net::Session::event, this, [this](const QString& line) {
+    if (line == "Looking for Server..." || line == "Server Found") setup_->lblStatus(0)->setText(line);
+  });
+  connect(s, &net::Session::gameShown, this, [this] {
+    if (!LaidOut()) return;
+    setup_->hide();
+    start_->hide();
+    running_ = true;
+    galaxy_->OpenNetworkGame(true);
+  });
+  connect(s, &net::Session::optionsChanged, this, [this] { setup_->SetShieldOption(game_.state.ShieldOption); });
+  connect(s, &net::Session::serverLost, this, [this] {
+    if (!running_) {
+      for (int seat = 1; seat < kSeats; ++seat) setup_->ShowSeat(seat, "", "Waiting for Client...");
+      setup_->lblStatus(0)->setText("Looking for Server...");
+      return;
+    }
+    game_.SetStatus(0, game_.state.PlayerName[0] + ":  Disconnected");
+    running_ = false;  // a client's view of a game is not kept
+    galaxy_->showMessage("Valkoran", "Connection with Server Lost!  Exiting Game");
+    Quit();
+  });
+  connect(s, &net::Session::unplayable, this, [this](const QString& why) {
+    running_ = false;
+    showError("The server's game cannot be played here: " + why);
+    Quit();
+  });
+  setup_->lblStatus(0)->setText("Running Client...");
+  if (!s->Join(setup_->Host(), setup_->Port(), name, &why)) {
+    session_.reset();
+    galaxy_->sendChat = nullptr;
+    showError(why);
+  }
+}
+
+void Application::ShowSeats() {
+  if (!session_) return;
+  const bool server = session_->role() == net::Session::Role::Server;
+  int clients = 0;
+  for (int seat = server ? 1 : 0; seat < kSeats; ++seat) {
+    const QString name = QString::fromStdString(session_->Seats()[seat]);
+    const bool there = !name.isEmpty();
+    if (seat > 0 && there) ++clients;
+    setup_->ShowSeat(seat, name, seat == 0 ? setup_->lblStatus(0)->text() : there ? "Client Connected" : "Waiting for Client...");
+  }
+  if (server) setup_->ShowStart(clients > 0);
 }
 
 void Application::BackToSetup() {
@@ -228,7 +317,8 @@ bool Application::StartWithGame(const std::string& path) {
 }
 
 void Application::KeepRunningGame() {
-  if (!running_ || game_.GameIsOver || game_.state.PlayerName[0].empty()) return;
+  // A network game lives on its server and its players' machines together.
+  if (!running_ || game_.GameIsOver || game_.state.PlayerName[0].empty() || game_.state.NetworkGame) return;
   // In the middle of a turn's processing the game is kept as that turn
   // began; otherwise as it stands, with the orders given so far.
   const GameState& kept = galaxy_->Busy() && turnStart_ ? *turnStart_ : game_.state;

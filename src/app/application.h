@@ -18,6 +18,9 @@ namespace valkoran::view {
 class GalaxyWindow;
 struct HighScoreResult;
 }
+namespace valkoran::net {
+class Session;
+}
 
 namespace valkoran::app {
 
@@ -66,6 +69,8 @@ class Application : public QObject {
   HighScoreWindow* highScoreWindow() const { return highScores_.get(); }
   AboutWindow* aboutWindow() const { return about_.get(); }
   HelpWindow* helpWindow() const { return help_.get(); }
+  // The network game's session, when this machine serves or has joined one.
+  net::Session* session() const { return session_.get(); }
 
   // Ends the program; a game still running is kept for Continue.
   void Quit();
@@ -82,6 +87,9 @@ class Application : public QObject {
   bool LoadFile(const QString& path);
   void SaveFile(const QString& path);
   void KeepRunningGame();
+  // imgConnect: this machine serves, or joins the server typed in.
+  void StartSession();
+  void ShowSeats();
   void ForgetKeptGame();
   void HighScore(const view::HighScoreResult& result);
   void ShowHighScores();
@@ -96,6 +104,7 @@ class Application : public QObject {
   std::unique_ptr<HighScoreWindow> highScores_;
   std::unique_ptr<AboutWindow> about_;
   std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<net::Session> session_;
   bool laidOut_ = false;
   bool running_ = false;
   QString lastFolder_;  // of the game last saved or loaded in this run

@@ -11,6 +11,8 @@
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QValidator>
+#include <QHostInfo>
+#include <QIntValidator>
 #include <algorithm>
 #include <initializer_list>
 
@@ -201,15 +203,25 @@ SetupWindow::SetupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     optServerClient_[i]->setProperty("index", i);
     optServerClient_[i]->setGeometry(40 + 100 * i, 328, 90, 24);
   }
-  auto* ipCaption = Caption(QStringLiteral("Server Address:"), this, 40, 362, 120, 26);
+  ipCaption_ = Caption(QStringLiteral("Server Address:"), this, 40, 362, 120, 26);
   txtIP_ = Box(QStringLiteral("txtIP"), this, 160, 362, 200, 26);
+  txtIP_->setToolTip(QStringLiteral("The server's name or address, \"host\" or \"host:port\""));
+  portCaption_ = Caption(QStringLiteral("Port:"), this, 370, 362, 40, 26);
+  txtPort_ = Box(QStringLiteral("txtPort"), this, 410, 362, 64, 26);
+  txtPort_->setValidator(new QIntValidator(1, 65535, txtPort_));
+  txtPort_->setText(QStringLiteral("330"));
+  txtPort_->setToolTip(QStringLiteral("Ports below 1024 need administrator rights on most systems"));
   imgConnect_ = new view::ImageButton(QStringLiteral("imgConnect"), 13, view::ImageButton::Released::Picture,
                                       false, this);
   const auto& c = layout::kSetupConnect;
   imgConnect_->setGeometry(c.x, c.y, c.w, c.h);
-  for (QWidget* w : std::initializer_list<QWidget*>{chkOnline_, optServerClient_[0], optServerClient_[1], ipCaption,
-                                                    txtIP_, imgConnect_})
+  for (QWidget* w : std::initializer_list<QWidget*>{optServerClient_[0], optServerClient_[1], ipCaption_, txtIP_,
+                                                    portCaption_, txtPort_, imgConnect_})
     w->setEnabled(false);
+  connect(chkOnline_, &QCheckBox::clicked, this, &SetupWindow::chkOnline_Click);
+  for (int i = 0; i < 2; ++i)
+    connect(optServerClient_[i], &QRadioButton::clicked, this, [this, i] { OptServerClient_Click(i); });
+  connect(imgConnect_, &view::ImageButton::clicked, this, &SetupWindow::imgConnect_Click);
 
   imgStart_ = new view::ImageButton(QStringLiteral("imgStart"), 12, view::ImageButton::Released::Picture, false,
                                     this);
@@ -317,6 +329,79 @@ void SetupWindow::imgStart_Click() {
     return;
   }
   emit startRequested();
+}
+
+bool SetupWindow::Online() const { return chkOnline_->isChecked(); }
+bool SetupWindow::ServerRole() const { return optServerClient_[0]->isChecked(); }
+QString SetupWindow::Host() const { return txtIP_->text().trimmed(); }
+quint16 SetupWindow::Port() const {
+  const int port = txtPort_->text().toInt();
+  return static_cast<quint16>(port >= 1 && port <= 65535 ? port : 330);
+}
+
+void SetupWindow::ShowSeat(int seat, const QString& name, const QString& status) {
+  if (seat < 0 || seat >= kSeats) return;
+  if (seat > 0 || !ServerRole()) txtPL_[seat]->setText(name);
+  lblStatus_[seat]->setText(status);
+  lblStatus_[seat]->show();
+}
+
+void SetupWindow::ShowStart(bool shown) {
+  imgStart_->setVisible(shown);
+  imgStart_->setEnabled(shown);
+}
+
+void SetupWindow::chkOnline_Click() {
+  view::Cues().Play("click1.wav");
+  const bool online = chkOnline_->isChecked();
+  if (online) {
+    // The other seats are the clients': they fill as machines join.
+    for (int s = 1; s < kSeats; ++s) {
+      txtPL_[s]->clear();
+      check_[s]->setChecked(false);
+    }
+  }
+  for (int s = 1; s < kSeats; ++s) {
+    txtPL_[s]->setReadOnly(online);
+    check_[s]->setEnabled(!online && txtPL_[s]->isEnabled());
+  }
+  EnableTruce(online);
+  for (QWidget* w : std::initializer_list<QWidget*>{optServerClient_[0], optServerClient_[1]}) w->setEnabled(online);
+  const bool role = optServerClient_[0]->isChecked() || optServerClient_[1]->isChecked();
+  for (QWidget* w : std::initializer_list<QWidget*>{ipCaption_, txtIP_, portCaption_, txtPort_, imgConnect_})
+    w->setEnabled(online && role);
+  ShowStart(!online);
+}
+
+void SetupWindow::OptServerClient_Click(int role) {
+  view::Cues().Play("click1.wav");
+  const bool server = role == 0;
+  txtIP_->setReadOnly(server);
+  if (server) {
+    txtIP_->setText(QHostInfo::localHostName());
+  } else if (txtIP_->text() == QHostInfo::localHostName()) {
+    txtIP_->clear();
+  }
+  SetBase(txtIP_, server ? kGreyedBox : kOpenSeat);
+  imgConnect_->SetNumber(server ? 14 : 13);
+  for (QWidget* w : std::initializer_list<QWidget*>{ipCaption_, txtIP_, portCaption_, txtPort_, imgConnect_})
+    w->setEnabled(true);
+}
+
+void SetupWindow::imgConnect_Click() {
+  auto refuse = [this](const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Valkoran"), text, QMessageBox::Ok, this);
+    box.exec();
+  };
+  if (!ServerRole() && txtIP_->text().trimmed().isEmpty()) {
+    refuse(QStringLiteral("You Must Enter The IP Address Of A Server!"));
+    return;
+  }
+  if (txtPL_[0]->text().isEmpty()) {
+    refuse(QStringLiteral("You Must Enter Your Name First!"));
+    return;
+  }
+  emit connectRequested();
 }
 
 void SetupWindow::EnableTruce(bool enable) {

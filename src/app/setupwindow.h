@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 class QScrollBar;
+#include <QtGlobal>
 
 namespace valkoran::view {
 class ImageButton;
@@ -36,12 +37,25 @@ class SetupWindow : public QWidget {
   // first name box focused.
   void ResetForNewGame();
 
+  // Online play: whether it is chosen, this machine's role, the server's
+  // address as typed ("host" or "host:port") and the port.
+  bool Online() const;
+  bool ServerRole() const;
+  QString Host() const;
+  quint16 Port() const;
+  // A seat's name box and status label as the network fills them.
+  void ShowSeat(int seat, const QString& name, const QString& status);
+  // The start button, shown once a client is there to play with.
+  void ShowStart(bool shown);
+
   QLineEdit* txtPL(int seat) const { return txtPL_[seat]; }
   QCheckBox* Check(int seat) const { return check_[seat]; }
   QLabel* lblStatus(int seat) const { return lblStatus_[seat]; }
 
  signals:
   void startRequested();
+  // imgConnect, its entries checked: start the chosen role.
+  void connectRequested();
   // Closed by the player (not hidden by the program).
   void closed();
 
@@ -56,6 +70,9 @@ class SetupWindow : public QWidget {
   void chkShield_Click();
   void chkTruce_Click();
   void imgStart_Click();
+  void chkOnline_Click();
+  void OptServerClient_Click(int role);
+  void imgConnect_Click();
 
  private:
   void EnableTruce(bool enable);
@@ -75,6 +92,9 @@ class SetupWindow : public QWidget {
   QCheckBox* chkOnline_ = nullptr;
   QRadioButton* optServerClient_[2] = {};
   QLineEdit* txtIP_ = nullptr;
+  QLineEdit* txtPort_ = nullptr;
+  QLabel* ipCaption_ = nullptr;
+  QLabel* portCaption_ = nullptr;
   view::ImageButton* imgStart_ = nullptr;
   view::ImageButton* imgConnect_ = nullptr;
 };

@@ -30,7 +30,7 @@ class Relay {
   virtual void SendProximity(int /*fleet*/, int /*bomb*/) {}
   virtual void SendProximitySet(int /*fleet*/) {}
   virtual void SendReinforcements(int /*fleet*/) {}
-  virtual void SendScout(int /*fleet*/, int /*ownerSeat*/) {}  // only to the owner's socket
+  virtual void SendScout(int /*fleet*/, int /*ownerSeat*/) {}
   virtual void SendBattleAccu(int /*attacker*/, int /*defender*/) {}
   virtual void SendBattleSetup(int /*fleet*/) {}
   virtual void SendShotFrom() {}

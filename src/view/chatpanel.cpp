@@ -9,8 +9,9 @@
 
 namespace valkoran::view {
 
-ChatPanel::ChatPanel(GalaxyControls& controls, std::function<std::string()> speaker, QObject* parent)
-    : QObject(parent), c_(controls), speaker_(std::move(speaker)) {
+ChatPanel::ChatPanel(GalaxyControls& controls, std::function<std::string()> speaker,
+                     const std::function<void(const std::string&)>* sendChat, QObject* parent)
+    : QObject(parent), c_(controls), speaker_(std::move(speaker)), sendChat_(sendChat) {
   c_.txtMessage->installEventFilter(this);
   // "*" ends network messages: it never stays in the line, typed or pasted.
   connect(c_.txtMessage, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -30,8 +31,13 @@ void ChatPanel::ImgSend_Click() {
   if (!c_.ImgSend->isEnabled()) return;
   const QString text = c_.txtMessage->text();
   if (text.isEmpty()) return;
-  c_.txtChat->appendPlainText(Lines(ChatLine(speaker_(), WithoutStars(text.toStdString()))));
-  c_.txtChat->moveCursor(QTextCursor::End);
+  const std::string line = ChatLine(speaker_(), WithoutStars(text.toStdString()));
+  if (sendChat_ && *sendChat_) {
+    (*sendChat_)(line);
+  } else {
+    c_.txtChat->appendPlainText(Lines(line));
+    c_.txtChat->moveCursor(QTextCursor::End);
+  }
   c_.txtMessage->clear();
   c_.ImgSend->setEnabled(false);
   c_.tmrMessage->start(2000);

@@ -14,7 +14,10 @@ namespace valkoran::view {
 class ChatPanel : public QObject {
  public:
   // `speaker` names the player who writes: the current seat.
-  ChatPanel(GalaxyControls& controls, std::function<std::string()> speaker, QObject* parent);
+  // `sendChat`, when it holds a function, takes the line to the other
+  // machines instead of showing it here.
+  ChatPanel(GalaxyControls& controls, std::function<std::string()> speaker,
+            const std::function<void(const std::string&)>* sendChat, QObject* parent);
 
   void ImgSend_Click();
   void tmrMessage_Timer();
@@ -25,6 +28,7 @@ class ChatPanel : public QObject {
  private:
   GalaxyControls& c_;
   std::function<std::string()> speaker_;
+  const std::function<void(const std::string&)>* sendChat_;
 };
 
 }  // namespace valkoran::view

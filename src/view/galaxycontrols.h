@@ -124,6 +124,11 @@ struct GalaxyContext {
   // Ends the program at once, whatever runs: the engine's waits return and
   // the event loop ends.
   std::function<void()> quit;
+  // A network game's chat line goes to the other machines, and shows here
+  // when the server passes it back; empty in a local game.
+  std::function<void(const std::string& line)> sendChat;
+  // A network client: its server starts and loads games, it does not.
+  bool networkClient = false;
 
   // True while an engine routine runs or the window waits inside one.
   bool Busy() const { return depth > 0 || pauses > 0 || game.BusyFlag != 0; }

@@ -35,7 +35,7 @@ GalaxyInput::GalaxyInput(GalaxyContext& context, GalaxyPresenter& presenter, Gal
                          QWidget* window)
     : QObject(window), x_(context), presenter_(presenter), painter_(painter), window_(window) {
   chat_ = new ChatPanel(
-      x_.c, [this] { return x_.game.state.PlayerName[x_.game.state.CurrentPlayer]; }, this);
+      x_.c, [this] { return x_.game.state.PlayerName[x_.game.state.CurrentPlayer]; }, &x_.sendChat, this);
   Connect(window);
   qApp->installEventFilter(new InputGuard(x_, window, this));
 }

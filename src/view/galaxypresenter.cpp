@@ -168,7 +168,8 @@ void GalaxyPresenter::EnableMenus(bool enabled) {
   // File > Exit stays on: the program ends at any moment.
   for (QMenu* m : {x_.c.mnuInfo, x_.c.mnuOptions, x_.c.mnuHelp}) m->setEnabled(enabled);
   // A game is neither replaced nor written while a turn is processed.
-  for (QAction* a : {x_.c.mnuFileNew, x_.c.mnuFileLoad, x_.c.mnuFileSave}) a->setEnabled(enabled);
+  x_.c.mnuFileSave->setEnabled(enabled);
+  for (QAction* a : {x_.c.mnuFileNew, x_.c.mnuFileLoad}) a->setEnabled(enabled && !x_.networkClient);
 }
 
 void GalaxyPresenter::TravelShow() {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QTextCursor>
 #include <QScreen>
 #include <QTimer>
 
@@ -29,7 +30,8 @@ GalaxyWindow::GalaxyWindow(Game& game, QWidget* parent)
       pauseScale(x_->pauseScale),
       showMessage(x_->showMessage),
       askYesNo(x_->askYesNo),
-      quit(x_->quit) {
+      quit(x_->quit),
+      sendChat(x_->sendChat) {
   setObjectName("frmGalaxy");
   setWindowTitle("Valkoran");
   // Whatever the screen adds around the fixed view stays deep space.
@@ -127,6 +129,9 @@ void GalaxyWindow::BeginGame(Start start, const GameSetup* setup) {
   GalaxyControls& c = x_->c;
   x_->selection.Clear();
   input_->DropPendingProximity();
+  if (!game.state.NetworkGame) x_->networkClient = false;
+  c.mnuFileNew->setEnabled(!x_->networkClient);
+  c.mnuFileLoad->setEnabled(!x_->networkClient);
   c.txtChat->clear();
   c.txtMessage->clear();
   if (start == Start::New) {
@@ -141,6 +146,7 @@ void GalaxyWindow::BeginGame(Start start, const GameSetup* setup) {
     presenter_->Console();
     for (int s = 0; s < kSeats; ++s)
       game.SetStatus(s, game.state.PlayerName[s].empty() ? "" : game.state.PlayerName[s] + kTakingTurn);
+    if (onGameBuilt) onGameBuilt();
     presenter_->GalaxyDraw();
     presenter_->Notice("Initiating Turn #" + Format(static_cast<double>(CurrentTurn(game.state)), "0") + " " +
                        game.state.PlayerName[game.state.CurrentPlayer] + "!");
@@ -160,6 +166,27 @@ void GalaxyWindow::BeginGame(Start start, const GameSetup* setup) {
       if (game.StatusLine[s].empty() && !game.state.PlayerName[s].empty())
         game.SetStatus(s, game.state.PlayerName[s] + kTakingTurn);
   }
+}
+
+void GalaxyWindow::OpenNetworkGame(bool client) {
+  const GameState& s = x_->game.state;
+  GalaxyControls& c = x_->c;
+  x_->selection.Clear();
+  input_->DropPendingProximity();
+  c.txtMove->clear();
+  c.txtGame->clear();
+  ShowGameOptions(s.TruceTurn > 0 ? "Battle Truce Until Turn #" + Q(Format(static_cast<double>(s.TruceTurn), "00"))
+                                  : QString("No Battle Truce"));
+  x_->networkClient = client;
+  c.mnuFileNew->setEnabled(!client);
+  c.mnuFileLoad->setEnabled(!client);
+  show();
+}
+
+void GalaxyWindow::AppendChat(const QString& line) {
+  x_->c.txtChat->appendPlainText(line);
+  x_->c.txtChat->moveCursor(QTextCursor::End);
+  x_->c.txtChat->repaint();
 }
 
 // ---- The window itself -----------------------------------------------------------------

@@ -38,6 +38,11 @@ class GalaxyWindow : public QMainWindow {
   void StartNewGame(const GameSetup& setup);
   // A game read from a file: its turn opens as the load window would.
   void OpenLoadedGame();
+  // A network game arrived from its server: the window opens on it; a
+  // client cannot start or load games.
+  void OpenNetworkGame(bool client);
+  // A chat line from another machine.
+  void AppendChat(const QString& line);
 
  private:
   std::unique_ptr<GalaxyContext> x_;  // first: the hooks below refer into it
@@ -49,6 +54,10 @@ class GalaxyWindow : public QMainWindow {
   std::function<void(const QString& title, const QString& text)>& showMessage;
   std::function<bool(const QString& title, const QString& text)>& askYesNo;
   std::function<void()>& quit;
+  std::function<void(const std::string& line)>& sendChat;
+  // Called in a new game's start once the game is built, before its first
+  // turn opens: a network server sends it to the clients here.
+  std::function<void()> onGameBuilt;
 
   bool Busy() const { return x_->Busy(); }
   const Geometry& viewGeometry() const { return x_->g; }

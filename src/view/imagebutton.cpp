@@ -11,11 +11,16 @@ ImageButton::ImageButton(const QString& objectName, int number, Released release
                          QWidget* parent)
     : QLabel(parent), number_(number), released_(released), releaseCue_(releaseCue) {
   setObjectName(objectName);
-  pressedPicture_ = LoadPixmap(QStringLiteral("ddentbutt%1.jpg").arg(number));
-  if (released_ == Released::Picture) releasedPicture_ = LoadPixmap(QStringLiteral("butt%1.jpg").arg(number));
   setScaledContents(true);
   setCursor(Qt::PointingHandCursor);
-  ShowReleased();
+  SetNumber(number);
+}
+
+void ImageButton::SetNumber(int number) {
+  number_ = number;
+  pressedPicture_ = LoadPixmap(QStringLiteral("ddentbutt%1.jpg").arg(number));
+  if (released_ == Released::Picture) releasedPicture_ = LoadPixmap(QStringLiteral("butt%1.jpg").arg(number));
+  if (!down_) ShowReleased();
 }
 
 void ImageButton::ShowReleased() {

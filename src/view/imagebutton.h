@@ -16,6 +16,8 @@ class ImageButton : public QLabel {
   ImageButton(const QString& objectName, int number, Released released, bool releaseCue, QWidget* parent);
 
   int number() const { return number_; }
+  // Another picture pair for the same button (a role's look).
+  void SetNumber(int number);
 
  signals:
   void clicked();

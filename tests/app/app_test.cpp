@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -14,6 +15,7 @@
 #include "app/setupwindow.h"
 #include "app/soundcues.h"
 #include "view/cues.h"
+#include "view/imagebutton.h"
 
 using valkoran::app::SetupWindow;
 using Played = std::vector<std::string>;
@@ -89,10 +91,30 @@ class AppTest : public QObject {
     const std::pair<const char*, const char*> texts[] = {
         {"Check1", "Computer Player"}, {"Check4", "Computer Player"}, {"Label13", "Player Battle Truce Until Turn:"},
         {"txtPlanets", " 30"}, {"txtTruce", "10"}, {"chkShield", "Ships Travel with Shields for Battles"},
-        {"OptServerClient0", "Server"}, {"OptServerClient1", "Client"}, {"chkOnline", "Online Multiplayer Game"}};
+        {"OptServerClient0", "Server"}, {"OptServerClient1", "Client"}, {"chkOnline", "Online Multiplayer Game"},
+        {"txtPort", "330"}};
     for (auto [name, text] : texts) QCOMPARE(Text(name), QString(text));
-    for (const char* n : {"chkOnline", "OptServerClient0", "OptServerClient1", "txtIP", "imgConnect"})
+    // The online controls wait for the check box, the address and the
+    // connect button for a role.
+    QVERIFY(Find("chkOnline")->isEnabled());
+    for (const char* n : {"OptServerClient0", "OptServerClient1", "txtIP", "txtPort", "imgConnect"})
       QVERIFY2(!Find(n)->isEnabled(), n);
+    Type(1, "Bob");
+    Find<QCheckBox>("chkOnline")->click();
+    QVERIFY(w->txtPL(1)->text().isEmpty());  // the clients' seats fill as they join
+    QVERIFY(Find("OptServerClient0")->isEnabled());
+    QVERIFY(!Find("imgConnect")->isEnabled());
+    QVERIFY(!Find("imgStart")->isVisible());
+    Find<QRadioButton>("OptServerClient1")->click();
+    for (const char* n : {"txtIP", "txtPort", "imgConnect"}) QVERIFY2(Find(n)->isEnabled(), n);
+    QVERIFY(!Find<QLineEdit>("txtIP")->isReadOnly());
+    QCOMPARE(Find<valkoran::view::ImageButton>("imgConnect")->number(), 13);
+    Find<QRadioButton>("OptServerClient0")->click();
+    QVERIFY(Find<QLineEdit>("txtIP")->isReadOnly());
+    QCOMPARE(Find<valkoran::view::ImageButton>("imgConnect")->number(), 14);
+    QCOMPARE(cues.played, (Played{"click1.wav", "click1.wav", "click1.wav"}));
+    Find<QCheckBox>("chkOnline")->click();
+    QVERIFY(Find("imgStart")->isVisible());
   }
   void seatsKeepTheirHomeWorlds() {
     QCOMPARE(Controls(), QString("oooot"));

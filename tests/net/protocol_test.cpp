@@ -242,6 +242,14 @@ TEST(Server, AClientsOwnOrdersGoThroughTheEngine) {
   EXPECT_EQ(WriteGameText(s), WriteGameText(reckoned.state));
   EXPECT_EQ(s.WorldShips[9], 30);
 
+  // Ann, at the server, ending her turn first does not close Bob's.
+  host.game.TurnLock = kTrue;
+  host.game.SetStatus(0, "Ann:  Done Turn");
+  t.FleetShips[0] = 8;  // a quarter of the 30 left
+  EXPECT_TRUE(host.dispatcher.FromClient(1, {"[SEND]", 0, FleetRecord(t, 0)}));
+  EXPECT_EQ(s.WorldShips[9], 22);
+  host.game.TurnLock = kFalse;
+
   // His shield, his pulse bomb, the end of his turn, a chat line.
   EXPECT_TRUE(host.dispatcher.FromClient(1, {"[PM]", 9, " 1"}));
   EXPECT_EQ(s.WorldShieldOn[9], 1);

@@ -15,6 +15,8 @@ ClientEndpoint::ClientEndpoint(QObject* parent)
   connect(tmrConnect_, &QTimer::timeout, this, [this] { Attempt(); });
   connect(link_, &QAbstractSocket::connected, this, [this] {
     up_ = true;
+    // Messages are small and answered at once: no waiting to fill a packet.
+    link_->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     SetState(QStringLiteral("Server Found"));
     emit connected();
   });

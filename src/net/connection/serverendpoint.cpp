@@ -101,6 +101,8 @@ void ServerEndpoint::Accept() {
     }
     if (links_[socket]) Lost(links_[socket]);  // down but not yet reported
     links_[socket] = link;
+    // Messages are small and answered at once: no waiting to fill a packet.
+    link->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     connect(link, &QIODevice::readyRead, this, [this, link] {
       if (const int socket = Element(link)) emit bytesReceived(socket, link->readAll());
     });

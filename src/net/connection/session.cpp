@@ -91,13 +91,17 @@ void Session::Stop() {
   if (client_) client_->Stop();
 }
 
-void Session::StartGame() {
+void Session::PrepareStart() {
   GameState& s = game_.state;
   game_.BeginNetworkPlay(NetRole::Server);
   dispatcher_->started = true;
   s.CurrentPlayer = 0;
   for (int p = 0; p < kSeats; ++p) game_.SetStatus(p, s.PlayerName[p].empty() ? "" : s.PlayerName[p] + kTakingTurn);
   relay_->GalaxySync(s);
+}
+
+void Session::StartGame() {
+  PrepareStart();
   game_.presenter().Caption(game_.CaptionText());
   game_.GameCheck();
   game_.presenter().Console();
@@ -189,7 +193,8 @@ void Session::SendSeatNames() {
   for (int c = 1; c <= kMaxClients; ++c) {
     if (!link_->Connected(c)) continue;
     std::string names;
-    for (int seat = 1; seat < kSeats; ++seat) names += Frame("[NAME]", seat, seats_[seat]);
+    // Every seat, the server's own too, so each setup window shows all four.
+    for (int seat = 0; seat < kSeats; ++seat) names += Frame("[NAME]", seat, seats_[seat]);
     link_->Send(c, names);
   }
 }

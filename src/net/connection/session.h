@@ -40,7 +40,10 @@ class Session : public QObject, public SessionEvents {
   // Server: the seats' names so far (seat 0 is the server's own).
   const std::array<std::string, kSeats>& Seats() const { return seats_; }
   void SetOwnName(const std::string& name) { seats_[0] = name; }
-  // Server: the game built from the seats opens on every machine.
+  // Server: the game built from the seats goes to every machine; from now
+  // on the clients' messages are orders in it.
+  void PrepareStart();
+  // Server, headless: PrepareStart, then this machine's first turn opens.
   void StartGame();
   // A chat line from this machine.
   void SendChat(const std::string& text);

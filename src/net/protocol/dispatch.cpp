@@ -163,7 +163,7 @@ bool Dispatcher::ClientOrder(int seat, const Message& m, bool* resync) {
   GameState& s = game_.state;
   // Orders come while the seat is taking its turn, never during a turn's
   // processing.
-  if (!game_.EndsWith(seat, kTakingTurn) || game_.BusyFlag || game_.TurnLock) return false;
+  if (!game_.EndsWith(seat, kTakingTurn) || game_.BusyFlag) return false;
   std::optional<Order> order;
   if (Is(m, "[SEND]")) {
     auto f = ReadFleetRecord(m.payload);

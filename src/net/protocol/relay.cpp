@@ -52,9 +52,9 @@ void ProtocolRelay::SendProximity(int fleet, int bomb) {
 void ProtocolRelay::SendProximitySet(int fleet) { Broadcast(Frame("[PROXIMITYSET]", fleet, "ProximitySet")); }
 void ProtocolRelay::SendReinforcements(int fleet) { Broadcast(Frame("[REINFORCEMENTS]", fleet, "Reinforcements")); }
 
-void ProtocolRelay::SendScout(int fleet, int ownerSeat) {
-  // A scout's report is its owner's alone.
-  if (ownerSeat >= 1 && ownerSeat <= kMaxClients) t_.Send(ownerSeat, Frame("[SCOUT]", fleet, "Scout"));
+void ProtocolRelay::SendScout(int fleet, int /*ownerSeat*/) {
+  // Every machine frees the scout's slot; only its owner's writes the report.
+  Broadcast(Frame("[SCOUT]", fleet, "Scout"));
 }
 
 void ProtocolRelay::SendBattleAccu(int attacker, int defender) {
