@@ -115,6 +115,13 @@ Application::Application(uint64_t seed) : game_(seed) {
   connect(g, &view::GalaxyWindow::newGameRequested, this, [this] {
     running_ = false;
     ForgetKeptGame();
+    if (session_ && session_->role() == net::Session::Role::Server) {
+      // The clients stay seated: the next game goes to them as it starts.
+      setup_->show();
+      setup_->raise();
+      ShowSeats();
+      return;
+    }
     setup_->ResetForNewGame();
   });
   connect(g, &view::GalaxyWindow::loadRequested, this, [this] { OpenLoadWindow(); });

@@ -37,7 +37,7 @@ class NetPresenter final : public PrintingPresenter {
 };
 
 quint16 PortArg(const Args& a) {
-  return static_cast<quint16>(a.Has("--port") ? WholeNumber(a.One("--port"), 1, 65535, "--port") : net::kDefaultPort);
+  return static_cast<quint16>(a.Has("--port") ? WholeNumber(a.One("--port"), 0, 65535, "--port") : net::kDefaultPort);
 }
 
 // Runs the event loop until `done` says so or a stop signal arrives.

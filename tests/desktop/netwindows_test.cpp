@@ -107,6 +107,17 @@ void NetWindowsTest::ServerAndClientPlayATurnWithChat() {
   QCOMPARE(bob.game().state.GameYear, ann.game().state.GameYear);
   Shot(a, "net-server");
   Shot(b, "net-client");
+
+  // The server starts another game: Bob keeps his seat and is given it.
+  a->askYesNo = [](const QString&, const QString&) { return true; };
+  Child<QAction>(a, "mnuFileNew")->trigger();
+  QVERIFY(annSetup->isVisible());
+  QCOMPARE(Child<QLineEdit>(annSetup, "txtPL1")->text(), QString("Bob"));
+  QVERIFY(Child<ImageButton>(annSetup, "imgStart")->isVisible());
+  Click(Child<ImageButton>(annSetup, "imgStart"));
+  QTRY_COMPARE(b->windowTitle(), QString("Valkoran - Year 1.00, Turn #0:  Bob"));
+  QCOMPARE(a->windowTitle(), QString("Valkoran - Year 1.00, Turn #0:  Ann"));
+  QCOMPARE(Child<QLabel>(b, "lblStatus0")->text(), QString("Ann:  Taking Turn"));
 }
 
 int main(int argc, char** argv) {
