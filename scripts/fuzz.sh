@@ -9,6 +9,7 @@
 #   FUZZ_TARGETS="fuzz_edge" scripts/fuzz.sh
 #
 # Reproduce a finding: build-fuzz/fuzz_play build-fuzz/artifacts/fuzz_play-crash-...
+# fuzz_receive says what each message did with VALKORAN_FUZZ_TRACE=1 set.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 seconds="${1:-60}"
@@ -17,7 +18,7 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || ((seconds < 1)); then
   exit 2
 fi
 jobs="${FUZZ_JOBS:-1}"
-targets=(${FUZZ_TARGETS:-fuzz_load fuzz_play fuzz_edge})
+targets=(${FUZZ_TARGETS:-fuzz_load fuzz_play fuzz_edge fuzz_receive})
 
 "$root/scripts/deps.sh" clang libclang-rt-14-dev cmake ninja-build
 

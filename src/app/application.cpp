@@ -191,6 +191,14 @@ void Application::StartSession() {
   connect(s, &net::Session::seatsChanged, this, [this] { ShowSeats(); });
   connect(s, &net::Session::chat, this, [this](const QString& line) { galaxy_->AppendChat(line); });
   galaxy_->sendChat = [s](const std::string& line) { s->SendChat(line); };
+  // Messages wait while the window is inside a routine: a server's turn
+  // processing or any wait of the engine's; a client's turn end stays busy
+  // until its server's processing is over, so only the waits count there.
+  view::GalaxyWindow* g = galaxy_.get();
+  if (server)
+    s->SetBusyCheck([g] { return g->Busy(); });
+  else
+    s->SetBusyCheck([g] { return g->RoutineRunning(); });
   QString why;
   if (server) {
     s->SetOwnName(name);

@@ -22,10 +22,15 @@ extern "C" void OnStopSignal(int signal) { stopSignal = signal; }
 class NetPresenter final : public PrintingPresenter {
  public:
   NetPresenter(Game& game, std::ostream& out) : PrintingPresenter(game, out, false), game_(game) {}
-  void TurnEndPending() override {
-    QTimer::singleShot(0, [this] {
-      if (game_.TurnEndPending() && !game_.BusyFlag) game_.RunPendingTurnEnd();
-    });
+  void TurnEndPending() override { QTimer::singleShot(0, [this] { Run(); }); }
+  void Run() {
+    if (!game_.TurnEndPending()) return;
+    // Inside another routine: again once it is over.
+    if (game_.BusyFlag) {
+      QTimer::singleShot(10, [this] { Run(); });
+      return;
+    }
+    game_.RunPendingTurnEnd();
   }
   void TurnEndOver() override { ++turns; }
   void GameOver() override { over = true; }

@@ -159,6 +159,8 @@ class Game {
   void ReceiveSeat(int seat);  // this machine's seat: its CurrentPlayer
   void ReceiveShotDelay(float delay);
   void ReceiveLog(const std::string& log);
+  // The game as it stood before a whole state that could not be played.
+  void ReceiveState(const GameState& kept) { state = kept; }
   void ReceiveOptions(bool shields, int16_t truceTurn);
   void ReceiveFleet(int slot, const FleetValues& fleet);
   void ReplayBattleAccuracy(int attacker, int defender);

@@ -64,6 +64,10 @@ void Game::DistCalc(int16_t from, int16_t to, float& distance, float& course, fl
 
 void Game::Sendships(int16_t amount) {
   GameState& s = state;
+  // A computer seat's orders come inside its turn, which holds the flag
+  // until all are given; a player's order (this seat's or, on a server, a
+  // client's) holds it only while it is carried out.
+  const bool withinTurn = BusyFlag != 0;
   BusyFlag = kTrue;
   // Callers always select both worlds first; without them there is no trip.
   const bool selected = SelectedFrom >= 0 && SelectedFrom < kWorlds && SelectedTo >= 0 && SelectedTo < kWorlds;
@@ -95,7 +99,7 @@ void Game::Sendships(int16_t amount) {
     s.FleetCourse[slot] = CalcCourse;
     if (s.NetworkGame && role == NetRole::Client && serverConnected) relay().SendFleet(s, slot);
   }
-  if (IsHuman(s.CurrentPlayer)) {
+  if (!withinTurn) {
     SortFleets();
     BusyFlag = kFalse;
     SelectedFrom = SelectedTo = -1;

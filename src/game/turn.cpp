@@ -74,7 +74,9 @@ void Game::ImgDone_Click() {
 }
 
 void Game::RunPendingTurnEnd() {
-  if (!turnEndPending_) return;
+  // Not inside another routine (a server carrying out a client's order):
+  // the turn end stays pending until that is over.
+  if (!turnEndPending_ || BusyFlag) return;
   turnEndPending_ = false;
   ImgDone_Click();
 }

@@ -129,7 +129,7 @@ void GalaxyInput::RunPendingTurnEnd() {
   if (!x_.game.TurnEndPending()) return;
   // A window that holds the program (saving, loading, a question) holds
   // the computer players too.
-  if (x_.depth > 0 || x_.pauses > 0 || QApplication::activeModalWidget()) {
+  if (x_.Busy() || QApplication::activeModalWidget()) {
     QTimer::singleShot(10, this, [this] { RunPendingTurnEnd(); });
     return;
   }

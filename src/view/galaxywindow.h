@@ -60,6 +60,8 @@ class GalaxyWindow : public QMainWindow {
   std::function<void()> onGameBuilt;
 
   bool Busy() const { return x_->Busy(); }
+  // A handler or an engine routine is running, or waits inside itself.
+  bool RoutineRunning() const { return x_->depth > 0 || x_->pauses > 0; }
   const Geometry& viewGeometry() const { return x_->g; }
   // The source and target the player has clicked so far.
   const Selection& selection() const { return x_->selection; }

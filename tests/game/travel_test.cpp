@@ -108,15 +108,23 @@ TEST_F(Dispatch, ComputerTurnsRedrawsAndRelay) {
   Recorder r;
   game.SetPresenter(&r), game.SetRelay(&r);
   s.PlayerName[0] = "ENEMY0", s.WorldShips[8] = 100;
+  // A computer player's orders come inside its turn, which holds the busy
+  // flag: it clears the flag and the selection itself; its fleets stay unsorted.
+  game.BusyFlag = kTrue;
   Send(0, 50), Send(1, 50);
-  // The computer player clears the busy flag and the selection itself; its fleets stay unsorted.
   EXPECT_EQ(std::tuple(game.BusyFlag, game.SelectedFrom, +s.FleetTo[0]), std::tuple(kTrue, 8, 1));
+  // An order from outside a turn (a client's, on a server whose own seat
+  // is a computer's) holds the flag only while it is carried out.
+  game.BusyFlag = kFalse;
+  Send(5, 10);
+  EXPECT_EQ(std::tuple(game.BusyFlag, game.SelectedFrom), std::tuple(kFalse, -1));
+  game.BusyFlag = kTrue;
   s.NetworkGame = kTrue, game.role = NetRole::Client;
   Send(2, 50);  // not connected
   game.serverConnected = true, Send(3, 50);
   game.role = NetRole::Server, Send(4, 50);
   const std::string redraw = "draw console pump ";
-  EXPECT_EQ(r.calls, redraw + redraw + redraw + "send " + redraw + redraw);
+  EXPECT_EQ(r.calls, redraw + redraw + redraw + redraw + "send " + redraw + redraw);
 }
 
 TEST(SortFleets, InUseFirstAscendingAndStable) {

@@ -163,6 +163,23 @@ TEST(GalaxySync, TheWholeStateForEachSeat) {
   expected.CurrentPlayer = 1;
   EXPECT_EQ(WriteGameText(bob.state), WriteGameText(expected));
   EXPECT_EQ(bob.StatusLine[2], "Cid:  Taking Turn");
+
+  // On the open game, a lone header value that would break it is not taken.
+  const std::string open = WriteGameText(bob.state);
+  for (const Message& m : {Message{"[YEAR]", 0, " 0"}, Message{"[NP]", 0, " 5"}, Message{"[N]", 0, ""},
+                           Message{"[TURN]", 0, " 3"}, Message{"[PO]", 3, " 9"}, Message{"[SEND]", 5, "x"}}) {
+    receive.FromServer(m);
+    if (m.tag == "[NP]") receive.FromServer({"[SHOW]", 0, "Galaxy"});  // a whole state that never came
+    EXPECT_EQ(WriteGameText(bob.state), open) << m.tag;
+  }
+
+  // The whole state again, with a fleet in a slot Bob holds empty: taken
+  // as one, it arrives whole although the slot is half filled on the way.
+  s.FleetFrom[9] = 10, s.FleetTo[9] = 4, s.FleetOwner[9] = 2, s.FleetShips[9] = 5, s.FleetClass[9] = 3;
+  s.FleetDistance[9] = s.FleetRemaining[9] = 0.4f;
+  for (const Message& m : Split(GalaxySyncText(s, 1))) receive.FromServer(m);
+  EXPECT_EQ(bob.state.FleetTo[9], 4);
+  EXPECT_EQ(bob.state.FleetShips[9], 5);
 }
 
 TEST(Server, ForgedMessagesChangeNothing) {

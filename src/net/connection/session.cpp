@@ -4,6 +4,8 @@
 #include "net/connection/serverendpoint.h"
 #include "net/protocol/message.h"
 
+#include <QTimer>
+
 namespace valkoran::net {
 
 namespace {
@@ -55,6 +57,7 @@ Session::Session(Game& game, Role role, QObject* parent) : QObject(parent), game
     connect(client_, &ClientEndpoint::bytesReceived, this, &Session::Received);
     game_.BeginNetworkPlay(NetRole::Client);
   }
+  if (role == Role::Server) busy_ = [this] { return game_.BusyFlag != 0; };
   relay_ = std::make_unique<ProtocolRelay>(*link_, role == Role::Server);
   dispatcher_ = std::make_unique<Dispatcher>(game_, *relay_, *this);
   game_.SetRelay(relay_.get());
@@ -138,6 +141,17 @@ void Session::Drain() {
   if (draining_) return;  // the message before this one is still being acted on
   draining_ = true;
   while (!queue_.empty()) {
+    if (busy_ && busy_()) {
+      // Taken up again once the routine under way is over.
+      if (!retryArmed_) {
+        retryArmed_ = true;
+        QTimer::singleShot(10, this, [this] {
+          retryArmed_ = false;
+          Drain();
+        });
+      }
+      break;
+    }
     auto [socket, m] = std::move(queue_.front());
     queue_.pop_front();
     if (role_ == Role::Client) {

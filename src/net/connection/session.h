@@ -9,6 +9,7 @@
 #include <QString>
 #include <array>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -49,6 +50,11 @@ class Session : public QObject, public SessionEvents {
   void SendChat(const std::string& text);
   // Stops listening or connecting and closes every link.
   void Stop();
+
+  // Whether this machine is inside a routine that a message must not
+  // interrupt: messages wait in arrival order until it is over. By default
+  // a server's turn processing; a window adds its own waits.
+  void SetBusyCheck(std::function<bool()> busy) { busy_ = std::move(busy); }
 
   ProtocolRelay& relay() { return *relay_; }
   Dispatcher& dispatcher() { return *dispatcher_; }
@@ -91,6 +97,8 @@ class Session : public QObject, public SessionEvents {
   std::array<NetBuffer, kMaxClients + 1> buffers_{};
   std::deque<std::pair<int, Message>> queue_;
   bool draining_ = false;
+  bool retryArmed_ = false;
+  std::function<bool()> busy_;
   std::array<std::string, kSeats> seats_{};
   std::string ownName_;
 };

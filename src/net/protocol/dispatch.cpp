@@ -27,10 +27,37 @@ void Dispatcher::ChangeChecked(const Field& f, int slot, const std::string& valu
   const std::string before = FieldText(f, s, slot, s.CurrentPlayer);
   if (game_.ReceiveField(f, slot, value)) return;
   // Once the game is open, a value that would leave it unplayable is not taken.
-  if (started && PlayableProblem(s)) game_.ReceiveField(f, slot, before);
+  if (started && !syncing_ && PlayableProblem(s)) game_.ReceiveField(f, slot, before);
 }
 
 void Dispatcher::FromServer(const Message& m) {
+  // The whole state again on an open game (a rejoin, an order the server
+  // refused, a new game) is taken as one: fields that are only right once
+  // all have come are not checked one by one, and a state that arrives
+  // unplayable leaves the game as it was.
+  if (started && Is(m, "[NP]")) {
+    syncing_ = true;
+    before_ = game_.state;
+  }
+  if (syncing_ && Is(m, "[SHOW]")) {
+    syncing_ = false;
+    if (PlayableProblem(game_.state)) {
+      game_.ReceiveState(before_);
+      return;
+    }
+  }
+  // Once the game is open, a header value that would leave it unplayable is
+  // not taken, as no field's is.
+  if (started && !syncing_ && (Is(m, "[N]") || Is(m, "[YEAR]") || Is(m, "[TURN]") || Is(m, "[GH]"))) {
+    const GameState before = game_.state;
+    Receive(m);
+    if (PlayableProblem(game_.state)) game_.ReceiveState(before);
+    return;
+  }
+  Receive(m);
+}
+
+void Dispatcher::Receive(const Message& m) {
   GameState& s = game_.state;
   const int i = m.index;
   if (const Field* f = FindField(m.tag)) {
@@ -82,9 +109,10 @@ void Dispatcher::FromServer(const Message& m) {
     const FleetValues before{s.FleetFrom[i], s.FleetTo[i],     s.FleetOwner[i],    s.FleetClass[i], s.FleetShield[i],
                              s.FleetShips[i], s.FleetDistance[i], s.FleetCourse[i], s.FleetRemaining[i]};
     game_.ReceiveFleet(i, *fleet);
-    if (started && PlayableProblem(s)) game_.ReceiveFleet(i, before);
-  } else if (!started) {
-    // Routines run only on a game that is open here.
+    if (started && !syncing_ && PlayableProblem(s)) game_.ReceiveFleet(i, before);
+  } else if (!started || syncing_) {
+    // Routines run only on a game that is open here, never on one whose
+    // whole state is still arriving.
   } else if (Is(m, "[ENDTURN]")) {
     game_.EndTurn();
   } else if (Is(m, "[TRAVELSHOW]")) {

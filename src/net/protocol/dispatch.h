@@ -44,9 +44,12 @@ class Dispatcher {
   bool started = false;
 
  private:
+  void Receive(const Message& m);
   bool ClientOrder(int seat, const Message& m, bool* resync);
   void ChangeChecked(const Field& f, int slot, const std::string& value);
 
+  bool syncing_ = false;  // a whole state is arriving on an open game
+  GameState before_;      // the game as it was when it began
   Game& game_;
   ProtocolRelay& relay_;
   SessionEvents& events_;

@@ -35,15 +35,16 @@ Message Parse(std::string_view text) {
 
 std::optional<Message> NetBuffer::Next() {
   for (;;) {
-    const size_t star = text_.find('*');
-    if (star == std::string::npos) return std::nullopt;
-    if (star < 6) {
-      text_.erase(0, star + 1);
-      continue;
+    const size_t star = text_.find('*', start_);
+    if (star == std::string::npos) {
+      text_.erase(0, start_);
+      start_ = 0;
+      return std::nullopt;
     }
-    Message m = Parse(std::string_view(text_).substr(0, star));
-    text_.erase(0, star + 1);
-    return m;
+    const size_t begin = start_;
+    start_ = star + 1;
+    if (star - begin < 6) continue;
+    return Parse(std::string_view(text_).substr(begin, star - begin));
   }
 }
 

@@ -30,18 +30,25 @@ class NetBuffer {
   // A peer that sends this much without a "*" is not speaking the protocol.
   static constexpr size_t kLimit = 64 * 1024;
 
-  void Append(std::string_view bytes) { text_.append(bytes); }
+  void Append(std::string_view bytes) {
+    text_.erase(0, start_);  // what was handed out goes once a read
+    start_ = 0;
+    text_.append(bytes);
+  }
   // The next whole message, or nothing until more arrives. A "*" in the
   // first six characters cannot end a message (the tag, blank and index
   // alone take more): that broken piece is dropped with it.
   std::optional<Message> Next();
   // More than kLimit bytes wait without a "*": the caller closes the link.
-  bool Overflowed() const { return text_.size() > kLimit && text_.find('*') == std::string::npos; }
-  void Clear() { text_.clear(); }
-  size_t Waiting() const { return text_.size(); }
+  bool Overflowed() const { return Waiting() > kLimit && text_.find('*', start_) == std::string::npos; }
+  void Clear() { text_.clear(), start_ = 0; }
+  size_t Waiting() const { return text_.size() - start_; }
 
  private:
   std::string text_;
+  // Where the next message starts: handing one out moves this rather than
+  // the rest of the text, so a read of many messages costs its length once.
+  size_t start_ = 0;
 };
 
 }  // namespace valkoran::net
