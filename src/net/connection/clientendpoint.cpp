@@ -47,8 +47,11 @@ void ClientEndpoint::SetRetryInterval(int ms) { tmrConnect_->setInterval(ms); }
 
 void ClientEndpoint::Stop() {
   tmrConnect_->stop();
-  if (link_->state() == QAbstractSocket::ConnectedState)
+  if (link_->state() == QAbstractSocket::ConnectedState) {
+    while (link_->bytesToWrite() > 0 && link_->waitForBytesWritten(2000)) {
+    }
     link_->disconnectFromHost();
+  }
   else
     link_->abort();
 }

@@ -75,6 +75,12 @@ void ServerEndpoint::CloseAll() {
 
 void ServerEndpoint::Stop() {
   listener_->close();
+  // The last messages (a game's end) reach the clients before the links
+  // go, even when no event loop runs after this.
+  for (QTcpSocket* link : links_)
+    if (link && link->state() == QAbstractSocket::ConnectedState)
+      while (link->bytesToWrite() > 0 && link->waitForBytesWritten(2000)) {
+      }
   CloseAll();
 }
 
