@@ -1,5 +1,7 @@
 #include "net/connection/session.h"
 
+#include <cstdio>
+
 #include "net/connection/clientendpoint.h"
 #include "net/connection/serverendpoint.h"
 #include "net/protocol/message.h"
@@ -32,7 +34,8 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-Session::Session(Game& game, Role role, QObject* parent) : QObject(parent), game_(game), role_(role) {
+Session::Session(Game& game, Role role, QObject* parent)
+    : QObject(parent), game_(game), role_(role), trace_(qEnvironmentVariableIsSet("VALKORAN_NET_TRACE")) {
   if (role == Role::Server) {
     server_ = new ServerEndpoint(this);
     link_ = server_;
@@ -154,6 +157,10 @@ void Session::Drain() {
     }
     auto [socket, m] = std::move(queue_.front());
     queue_.pop_front();
+    if (trace_)
+      std::fprintf(stderr, "%s %d %s %02d %.40s | year %g busy %d\n", role_ == Role::Server ? "server" : "client", socket,
+                   m.tag.c_str(), m.index, m.payload.c_str(), static_cast<double>(game_.state.GameYear),
+                   static_cast<int>(game_.BusyFlag));
     if (role_ == Role::Client) {
       dispatcher_->FromServer(m);
       continue;

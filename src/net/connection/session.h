@@ -96,6 +96,7 @@ class Session : public QObject, public SessionEvents {
   std::unique_ptr<Dispatcher> dispatcher_;
   std::array<NetBuffer, kMaxClients + 1> buffers_{};
   std::deque<std::pair<int, Message>> queue_;
+  bool trace_;  // VALKORAN_NET_TRACE: each message taken, on stderr
   bool draining_ = false;
   bool retryArmed_ = false;
   std::function<bool()> busy_;
