@@ -12,7 +12,7 @@ fail() { echo "FAIL: $*"; for f in *.log *.err; do echo "== $f"; tail -5 "$f"; d
 
 # The port the server found, from its first line.
 port_of() {
-  for _ in $(seq 100); do
+  for _ in $(seq 400); do
     p=$(sed -n 's/^net\tRunning Server... listening on port \([0-9]*\)$/\1/p' "$1")
     [ -n "$p" ] && { echo "$p"; return; }
     sleep 0.05
@@ -43,9 +43,9 @@ server=$!
 port=$(port_of stop.log)
 "$cli" join --host 127.0.0.1 --port "$port" --name Bob --out bob.gam > bob.log 2> bob.err &
 client=$!
-for _ in $(seq 100); do grep -q "Seat 1: Bob" stop.log && break; sleep 0.05; done
+for _ in $(seq 400); do grep -q "Seat 1: Bob" stop.log && break; sleep 0.05; done
 kill -STOP "$client"
-for _ in $(seq 100); do grep -q "Game started" stop.log && break; sleep 0.05; done
+for _ in $(seq 400); do grep -q "Game started" stop.log && break; sleep 0.05; done
 grep -q "Game started" stop.log || fail "the game did not start"
 sleep 0.2
 kill -TERM "$server"
