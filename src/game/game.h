@@ -168,6 +168,7 @@ class Game {
   void ReplayBattleDone(int side, int fleet);
   void ReceiveRotation();  // the year goes on and the system turns
   void ReceiveTravelHide();
+  void ReceiveGalaxyDraw();
   // This machine plays a network game as server or client from now on.
   void BeginNetworkPlay(NetRole role);
   // The whole state has arrived: the game opens on this machine.

@@ -64,9 +64,16 @@ void Game::ReceiveTravelHide() {
   ShowGameLog();
 }
 
+void Game::ReceiveGalaxyDraw() {
+  presenter().GalaxyDraw();
+  TurnLock = kFalse;
+}
+
 void Game::BeginNetworkPlay(NetRole r) {
   role = r;
   state.NetworkGame = kTrue;
+  // A server plays from seat 0; a client learns its seat from its server.
+  if (r == NetRole::Server) state.CurrentPlayer = 0;
 }
 
 void Game::OpenNetworkGame() {

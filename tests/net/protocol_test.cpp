@@ -3,6 +3,7 @@
 // that takes nothing from a client beyond that client's own seat.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -98,6 +99,55 @@ TEST(FleetRecord, FixedWidthBothWays) {
   EXPECT_FALSE(ReadFleetRecord("0904010002550000.30011.2340.25"));    // short
   EXPECT_FALSE(ReadFleetRecord("09040100-2550000.30011.2340.250"));   // a sign
   EXPECT_FALSE(ReadFleetRecord("0904010002550000.30011.2340.2500"));  // long
+}
+
+TEST(Relay, EveryTagTheEngineSendsByteForByte) {
+  Game game = test::Made({"Ann", "Bob", "", ""});
+  GameState& s = game.state;
+  s.WorldShieldOn[3] = 1, s.WorldShips[3] = 42, s.WorldShield[3] = 7, s.WorldBombs[3] = 2, s.WorldTreasure[3] = 10;
+  s.FleetFrom[4] = 9, s.FleetTo[4] = 4, s.FleetOwner[4] = 1, s.FleetShips[4] = 9999, s.FleetClass[4] = 5;
+  s.FleetDistance[4] = 0.3f, s.FleetCourse[4] = 1.234f, s.FleetRemaining[4] = 0.25f;
+  Wire wire;
+  ProtocolRelay server(wire, true);
+  auto sent = [&](const std::function<void()>& call) {
+    wire.sent.clear();
+    call();
+    // Every connected client gets the same bytes.
+    EXPECT_EQ(wire.sent[1], wire.sent[2]);
+    return wire.sent[1];
+  };
+  EXPECT_EQ(sent([&] { server.SendFleet(s, 4); }), "[SEND] 040904010999950000.30011.2340.250*");
+  EXPECT_EQ(sent([&] { server.SendEndTurn(); }), "[ENDTURN] 00Endturn*");
+  EXPECT_EQ(sent([&] { server.SendTravelShow(); }), "[TRAVELSHOW] 00TravelShow*");
+  EXPECT_EQ(sent([&] { server.SendTravelHide(); }), "[TRAVELHIDE] 00TravelHide*");
+  EXPECT_EQ(sent([&] { server.SendGalaxyRotate(); }), "[GALAXYROTATE] 00GALAXYROTATE*");
+  EXPECT_EQ(sent([&] { server.SendPulseBomb(9); }), "[PULSEBOMB] 09PulseBomb*");
+  EXPECT_EQ(sent([&] { server.SendProduction(s, 3); }), "[PM] 03 1*[PS] 03 42*[PH] 03 7*[PB] 03 2*[PT] 03 10*");
+  EXPECT_EQ(sent([&] { server.SendProximity(4, 7); }), "[PROXIMITY] 0407*");
+  EXPECT_EQ(sent([&] { server.SendProximitySet(4); }), "[PROXIMITYSET] 04ProximitySet*");
+  EXPECT_EQ(sent([&] { server.SendReinforcements(4); }), "[REINFORCEMENTS] 04Reinforcements*");
+  EXPECT_EQ(sent([&] { server.SendScout(4, 1); }), "[SCOUT] 04Scout*");
+  EXPECT_EQ(sent([&] { server.SendBattleAccu(7, 63); }), "[BATTLEACCU] 000763*");
+  EXPECT_EQ(sent([&] { server.SendBattleSetup(4); }), "[BATTLESETUP] 04BattleSetup*");
+  EXPECT_EQ(sent([&] { server.SendShotFrom(); }), "[SHOTFROM] 00ShotFrom*");
+  EXPECT_EQ(sent([&] { server.SendShotTo(); }), "[SHOTTO] 00ShotTo*");
+  EXPECT_EQ(sent([&] { server.SendFromHit(4); }), "[FROMHIT] 04FromHit*");
+  EXPECT_EQ(sent([&] { server.SendToHit(4); }), "[TOHIT] 04ToHit*");
+  EXPECT_EQ(sent([&] { server.SendFrameUpdate(1, 12); }), "[FRAMEUPDATE] 01 12*");
+  EXPECT_EQ(sent([&] { server.SendBattleDone(2, 4); }), "[BATTLEDONE] 02 4*");
+  EXPECT_EQ(sent([&] { server.SendStatus(1, 1, "Bob:  Done Turn"); server.SendStatus(2, 1, "Bob:  Done Turn"); }),
+            "[STATUS] 01Bob:  Done Turn*");
+  EXPECT_EQ(sent([&] { server.Broadcast(Frame("[MESSAGE]", 0, "Ann: hi")); }), "[MESSAGE] 00Ann: hi*");
+  // A client's messages go to its server alone: a new fleet names no slot.
+  wire.sent.clear();
+  ProtocolRelay client(wire, false);
+  client.SendFleet(s, 4);
+  client.SendShield(s, 3);
+  client.SendPulseArmed(s, 3);
+  client.SendStatus(0, 1, "Bob:  Done Turn");
+  EXPECT_EQ(wire.sent[0], "[SEND] 000904010999950000.30011.2340.250*[PM] 03 1*[PT] 03 10*[PB] 03 2*"
+                          "[STATUS] 01Bob:  Done Turn*");
+  EXPECT_EQ(wire.sent.count(1), 0u);
 }
 
 // Ann (server, seat 0), Bob (seat 1) and Cid (seat 2), four turns in.

@@ -101,7 +101,6 @@ void Session::PrepareStart() {
   GameState& s = game_.state;
   game_.BeginNetworkPlay(NetRole::Server);
   dispatcher_->started = true;
-  s.CurrentPlayer = 0;
   for (int p = 0; p < kSeats; ++p) game_.SetStatus(p, s.PlayerName[p].empty() ? "" : s.PlayerName[p] + kTakingTurn);
   relay_->GalaxySync(s);
 }

@@ -120,8 +120,7 @@ void Dispatcher::Receive(const Message& m) {
   } else if (Is(m, "[GALAXYROTATE]")) {
     game_.ReceiveRotation();
   } else if (Is(m, "[GALAXYDRAW]")) {
-    game_.presenter().GalaxyDraw();
-    game_.TurnLock = kFalse;
+    game_.ReceiveGalaxyDraw();
   } else if (Is(m, "[CONSOLE]")) {
     game_.presenter().Console();
   } else if (Is(m, "[TRAVELHIDE]")) {
