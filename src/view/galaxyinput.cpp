@@ -50,6 +50,7 @@ void GalaxyInput::Connect(QWidget* window) {
           [this](QListWidgetItem* item) { lstOwned_DblClick(x_.c.lstOwned->row(item)); });
   connect(c.lstTravel, &QListWidget::itemClicked, this, [this] { lstTravel_Click(); });
   connect(c.lstInfo, &QListWidget::itemClicked, this, [this] { lstInfo_Click(); });
+  moveViewport_ = c.txtMove->viewport();
   c.txtMove->viewport()->installEventFilter(this);
   c.canvas->installEventFilter(this);
   for (ImageButton* button : c.buttons) {
@@ -437,7 +438,7 @@ bool GalaxyInput::eventFilter(QObject* watched, QEvent* e) {
       QToolTip::hideText();
     return true;
   }
-  if (watched == x_.c.txtMove->viewport() && e->type() == QEvent::MouseButtonPress) {
+  if (e->type() == QEvent::MouseButtonPress && watched == moveViewport_) {
     txtMove_Click();
     return true;
   }

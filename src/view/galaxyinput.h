@@ -83,6 +83,9 @@ class GalaxyInput : public QObject {
   GalaxyPresenter& presenter_;
   GalaxyPainter& painter_;
   QWidget* window_;
+  // Compared, never called: the filter also sees events while the message
+  // box is being torn down, when asking it for its viewport would crash.
+  const QObject* moveViewport_ = nullptr;
   ChatPanel* chat_ = nullptr;
   Selection proximity_;  // the proximity bomb waiting for its threshold
   bool commandChosen_ = false;

@@ -123,7 +123,10 @@ inline void PrepareScreen() {
   const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM", "offscreen");
   if (platform == "offscreen") {
     const QStringList wh = size.split('x');
-    const QString json = QDir::temp().filePath("valkoran-screen-" + size + ".json");
+    // One file per process: test programs run side by side, and one writing
+    // the file while another reads it makes the reader abort.
+    static QTemporaryDir dir;
+    const QString json = dir.filePath("screen-" + size + ".json");
     std::ofstream(json.toStdString()) << "{\"screens\":[{\"name\":\"test\",\"x\":0,\"y\":0,\"width\":"
                                       << wh.value(0).toInt() << ",\"height\":" << wh.value(1).toInt()
                                       << ",\"logicalDpi\":96,\"logicalBaseDpi\":96,\"dpr\":1}]}";
