@@ -8,6 +8,7 @@
 
 #include "game/numbers.h"
 #include "view/galaxycanvas.h"
+#include "view/handoverscreen.h"
 #include "view/logic/layout.h"
 
 namespace valkoran::view {
@@ -250,11 +251,21 @@ void GalaxyPainter::ShowWorldNames() {
     f.setItalic(home);
     l->setFont(f);
     l->setText(Q(s.WorldName[i]));
-    l->adjustSize();
-    const Point p = WorldPixel(i);
-    l->move(RoundPixel(p.x - l->width() - 18), RoundPixel(p.y - 7));
-    l->show();
+    PlaceWorldLabel(l, i);
   }
+}
+
+void GalaxyPainter::PlaceWorldLabel(QLabel* l, int world) {
+  l->adjustSize();
+  const Point p = WorldPixel(world);
+  int x = RoundPixel(p.x - l->width() - 18);
+  // A world near the left edge is named on its right, so no name is cut.
+  if (x < 2) x = RoundPixel(p.x + 18);
+  l->move(x, RoundPixel(p.y - 7));
+  l->show();
+  // The outer orbit passes behind the battle frames; the name stays readable
+  // there, and still under the hand-over screen that hides the board.
+  l->stackUnder(x_.c.handOver);
 }
 
 void GalaxyPainter::ShowTravelTurns(const std::vector<std::string>& turns) {
@@ -263,10 +274,7 @@ void GalaxyPainter::ShowTravelTurns(const std::vector<std::string>& turns) {
     QLabel* l = x_.c.lblName[j];
     l->setFont(QFont("DejaVu Sans", 8, QFont::Bold));
     l->setText(Q(turns[j]));
-    l->adjustSize();
-    const Point p = WorldPixel(j);
-    l->move(RoundPixel(p.x - l->width() - 18), RoundPixel(p.y - 7));
-    l->show();
+    PlaceWorldLabel(l, j);
   }
 }
 
@@ -290,7 +298,7 @@ void GalaxyPainter::ShowLabels(int fleet, double x, double y, bool radarOnly) {
   }
   l->move(place.topLeft());
   l->show();
-  l->raise();
+  l->stackUnder(x_.c.handOver);
   ++LabelCounter;
 }
 

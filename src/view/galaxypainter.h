@@ -52,6 +52,8 @@ class GalaxyPainter {
   void PulseRing(int world, int owner, int step);
 
  private:
+  // Beside the world, inside the map, above the frames.
+  void PlaceWorldLabel(QLabel* label, int world);
   void DrawWorlds(bool currentWidth);
   void DrawFleetMarker(double x, double y, float ships, QColor colour);
   void DrawBombMarker(double x, double y, QColor colour);

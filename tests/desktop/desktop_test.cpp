@@ -170,6 +170,28 @@ void DesktopTest::InputWaitsWhileTheEngineWorks() {
   Click(Child<ImageButton>(g, "ImgLabels"));
   QVERIFY(Child<QLabel>(g, "lblName0")->isVisible());
   Shot(g, "world-labels");
+  {
+    // Wherever the outermost world stands on its orbit, its name is whole
+    // inside the map and on top of the battle frames the orbit passes under.
+    int outer = 0;
+    for (int w = 1; w < s.WorldCount; ++w)
+      if (s.WorldOrbit[w] > s.WorldOrbit[outer]) outer = w;
+    QLabel* name = Child<QLabel>(g, QString("lblName%1").arg(outer));
+    const float kept = s.WorldAngle[outer];
+    for (int step = 0; step < 24; ++step) {
+      s.WorldAngle[outer] = static_cast<float>(step * 3.14159265 / 12);
+      Click(Child<ImageButton>(g, "ImgLabels"));  // hides
+      Click(Child<ImageButton>(g, "ImgLabels"));  // shows again, placed anew
+      QVERIFY(name->isVisible());
+      const QRect r(name->mapTo(g, QPoint(0, 0)), name->size());
+      QVERIFY2(r.left() >= 0 && r.right() < g->width(), qPrintable(QString("step %1: %2").arg(step).arg(r.left())));
+      // Stacked above the frames, below the hand-over screen.
+      const QObjectList layers = g->canvas()->children();
+      QVERIFY(layers.indexOf(name) > layers.indexOf(Child<QWidget>(g, "fraFrom")));
+      QVERIFY(layers.indexOf(name) < layers.indexOf(Child<QWidget>(g, "fraHandOver")));
+    }
+    s.WorldAngle[outer] = kept;
+  }
   Click(Child<ImageButton>(g, "ImgTravel"));
   QVERIFY(!Child<QLabel>(g, "lblName0")->isVisible());
   QVERIFY(Child<QLabel>(g, "lblShips0")->isVisible());
