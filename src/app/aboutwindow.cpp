@@ -11,6 +11,7 @@
 
 #include "app/look.h"
 #include "view/assets.h"
+#include "view/fixedwindow.h"
 #include "view/imagebutton.h"
 
 namespace valkoran::app {
@@ -31,7 +32,7 @@ bool CloseKey(const QKeyEvent* e) { return e->key() == Qt::Key_Escape; }
 AboutWindow::AboutWindow(QWidget* parent) : QWidget(parent, Qt::Dialog) {
   setObjectName(QStringLiteral("frmAbout"));
   setWindowTitle(QStringLiteral("About Valkoran"));
-  setFixedSize(kAboutWidth, kAboutHeight);
+  view::FixWindowSize(this, kAboutWidth, kAboutHeight);
   Dress(this);
   // The title's and the credits' faces when the machine has them; a wide,
   // bold sans otherwise.

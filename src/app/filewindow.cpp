@@ -9,6 +9,7 @@
 #include <QListWidget>
 
 #include "app/look.h"
+#include "view/fixedwindow.h"
 #include "view/imagebutton.h"
 
 namespace valkoran::app {
@@ -28,7 +29,7 @@ FileWindow::FileWindow(Mode mode, QWidget* parent) : QWidget(parent, Qt::Dialog)
   setWindowTitle(save ? QStringLiteral("Save Game") : QStringLiteral("Load Game"));
   // The game waits while a file is chosen: nothing moves behind the window.
   setWindowModality(Qt::ApplicationModal);
-  setFixedSize(kWidth, kHeight);
+  view::FixWindowSize(this, kWidth, kHeight);
   Dress(this);
 
   Caption(QStringLiteral("Folders:"), this, 16, 10, 200, 20);

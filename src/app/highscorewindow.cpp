@@ -4,6 +4,7 @@
 #include <QLabel>
 
 #include "app/look.h"
+#include "view/fixedwindow.h"
 #include "view/imagebutton.h"
 
 namespace valkoran::app {
@@ -32,7 +33,7 @@ HighScoreWindow::HighScoreWindow(QWidget* parent) : QWidget(parent, Qt::Dialog) 
   setObjectName(QStringLiteral("frmHighScores"));
   setWindowTitle(QStringLiteral("Valkoran HighScores"));
   const int height = kTop + 22 + kHighScoreRows * kRowHeight + 56;
-  setFixedSize(kWidth, height);
+  view::FixWindowSize(this, kWidth, height);
   Dress(this);
 
   auto* title = Caption(QStringLiteral("HighScores"), this, 16, 8, 300, 30);

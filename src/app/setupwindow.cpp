@@ -20,6 +20,7 @@
 #include "game/numbers.h"
 #include "view/assets.h"
 #include "view/cues.h"
+#include "view/fixedwindow.h"
 #include "view/imagebutton.h"
 #include "view/logic/layout.h"
 
@@ -128,7 +129,7 @@ bool CleanName(QString& text, int& cursor) {
 SetupWindow::SetupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmMulti"));
   setWindowTitle(QStringLiteral("Valkoran - New Game"));
-  setFixedSize(layout::kSetupWidth, layout::kSetupHeight);
+  view::FixWindowSize(this, layout::kSetupWidth, layout::kSetupHeight);
   Dress(this);
   auto* title = new QLabel(QStringLiteral("Valkoran"), this);
   title->setObjectName(QStringLiteral("lblTitle"));

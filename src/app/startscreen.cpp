@@ -7,6 +7,7 @@
 
 #include "app/look.h"
 #include "view/cues.h"
+#include "view/fixedwindow.h"
 #include "view/imagebutton.h"
 
 namespace valkoran::app {
@@ -19,7 +20,7 @@ constexpr int kButtonWidth = 130, kButtonHeight = 36;
 StartScreen::StartScreen(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName(QStringLiteral("frmMain"));
   setWindowTitle(QStringLiteral("Valkoran"));
-  setFixedSize(kWidth, kHeight);
+  view::FixWindowSize(this, kWidth, kHeight);
   Dress(this);
 
   auto* title = new QLabel(QStringLiteral("Valkoran"), this);

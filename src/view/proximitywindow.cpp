@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "game/numbers.h"
+#include "view/fixedwindow.h"
 #include "view/imagebutton.h"
 #include "view/logic/layout.h"
 
@@ -16,7 +17,9 @@ namespace valkoran::view {
 
 namespace {
 
-constexpr int kWidth = 150, kHeight = 124;
+constexpr int kWidth = layout::kProximityWidth, kHeight = layout::kProximityHeight;
+// The box and its arrows line up with the set button below them.
+constexpr int kLeft = layout::kProximitySet.x;
 
 // What the leading number of a text looks like, read the way Val reads it:
 // blanks skipped, a sign, digits with at most one point. Val gives 0 both for
@@ -58,7 +61,7 @@ ProximityWindow::ProximityWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
   setObjectName(QStringLiteral("frmProximity"));
   setWindowTitle(QStringLiteral("Proximity Bomb"));
   setWindowModality(Qt::NonModal);
-  setFixedSize(kWidth, kHeight);
+  FixWindowSize(this, kWidth, kHeight);
   // Night colours, as the main window's panels.
   setStyleSheet(QStringLiteral("QWidget#frmProximity { background: rgb(11, 16, 36); }"
                                "QLabel { color: rgb(220, 228, 244); }"));
@@ -70,12 +73,12 @@ ProximityWindow::ProximityWindow(QWidget* parent) : QWidget(parent, Qt::Tool) {
 
   text1_ = new QLineEdit(this);
   text1_->setObjectName(QStringLiteral("Text1"));
-  text1_->setGeometry(20, 42, 88, 24);
+  text1_->setGeometry(kLeft, 42, 88, 24);
 
   vscroll1_ = new QScrollBar(Qt::Vertical, this);
   vscroll1_->setObjectName(QStringLiteral("VScroll1"));
   vscroll1_->setRange(0, kMaxThreshold);
-  vscroll1_->setGeometry(110, 36, 20, 36);
+  vscroll1_->setGeometry(kLeft + 90, 36, 20, 36);
   vscroll1_->setSingleStep(SmallStep(0));
   connect(vscroll1_, &QScrollBar::valueChanged, this, &ProximityWindow::VScroll1_Change);
 

@@ -546,6 +546,14 @@ void ShellTest::PictureButtonsOfEveryWindow() {
                               Child<ImageButton>(app.saveWindow(), "ImgCancel")->number(),
                               Child<ImageButton>(app.aboutWindow(), "ImgOk")->number()};
   QCOMPARE(numbers, (QList<int>{8, 9, 10, 16, 17, 19, 20}));
+  // Laid out at one size, each keeps it: nothing to maximise or drag larger.
+  for (QWidget* w : {static_cast<QWidget*>(app.startScreen()), static_cast<QWidget*>(app.setupWindow()),
+                     static_cast<QWidget*>(app.saveWindow()), static_cast<QWidget*>(app.loadWindow()),
+                     static_cast<QWidget*>(app.aboutWindow()), static_cast<QWidget*>(app.highScoreWindow())}) {
+    QVERIFY2(!w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint), qPrintable(w->objectName()));
+    QVERIFY(w->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QCOMPARE(w->minimumSize(), w->maximumSize());
+  }
 }
 
 int main(int argc, char** argv) {

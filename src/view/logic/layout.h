@@ -76,7 +76,9 @@ inline constexpr int kSetupWidth = 520, kSetupHeight = 470;
 inline constexpr Rect kSetupStart{370, 418, 130, 36};
 inline constexpr Rect kSetupConnect{230, 418, 130, 36};
 
-// The proximity-bomb window's set button (butt18).
-inline constexpr Rect kProximitySet{20, 84, 110, 30};
+// The proximity-bomb window: wide enough for its title beside the window
+// manager's buttons, its controls in the middle; the set button is butt18.
+inline constexpr int kProximityWidth = 210, kProximityHeight = 124;
+inline constexpr Rect kProximitySet{50, 84, 110, 30};
 
 }  // namespace valkoran::layout

@@ -125,6 +125,9 @@ class WidgetsTest : public QObject {
     QVERIFY(w.isWindow() && w.windowModality() == Qt::NonModal && text1 && bar && button && button->number() == 18);
     QVERIFY(bar->orientation() == Qt::Vertical && bar->minimum() == 0 && bar->maximum() == 9998);
     QCOMPARE(button->geometry(), Place(layout::kProximitySet));
+    // One size: a close button, nothing to maximise.
+    QVERIFY(w.windowFlags().testFlag(Qt::WindowCloseButtonHint) && !w.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
     QVERIFY(std::ranges::any_of(w.findChildren<QLabel*>(),
                                 [](const QLabel* label) { return label->text() == "Ship Threshold of Bomb"; }));
     // The source's ships within the bar's range: the bar rounds half to even, the box keeps the count.
