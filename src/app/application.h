@@ -74,6 +74,9 @@ class Application : public QObject {
 
   // Ends the program; a game still running is kept for Continue.
   void Quit();
+  // Keeps a running game for Continue without ending (the desktop session
+  // is about to end the program).
+  void KeepRunningGame();
 
  private:
   void imgStart_Click();
@@ -86,7 +89,6 @@ class Application : public QObject {
   // it cannot be read, the running game and its windows untouched.
   bool LoadFile(const QString& path);
   void SaveFile(const QString& path);
-  void KeepRunningGame();
   // imgConnect: this machine serves, or joins the server typed in.
   void StartSession();
   void ShowSeats();

@@ -3,11 +3,19 @@
 // that game in the main window.
 #include <QApplication>
 #include <QIcon>
+#include <QTimer>
+#include <atomic>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 
 #include "app/application.h"
 #include "view/assets.h"
+
+namespace {
+std::atomic<int> stopSignal{0};
+extern "C" void OnStopSignal(int signal) { stopSignal = signal; }
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication qt(argc, argv);
@@ -33,5 +41,15 @@ int main(int argc, char** argv) {
   } else if (!app.Start()) {
     return 1;
   }
+  // Stopped from outside (a terminal's Ctrl+C or hang-up, the system
+  // shutting down, a logout), the program leaves as its Exit does: a
+  // running game is kept for Continue.
+  for (int s : {SIGINT, SIGTERM, SIGHUP}) std::signal(s, OnStopSignal);
+  QTimer stopWatch;
+  QObject::connect(&stopWatch, &QTimer::timeout, [&app] {
+    if (stopSignal.exchange(0)) app.Quit();
+  });
+  stopWatch.start(100);
+  QObject::connect(&qt, &QGuiApplication::commitDataRequest, &app, [&app] { app.KeepRunningGame(); });
   return QApplication::exec();
 }
