@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
 #include <QTimer>
+#include <algorithm>
 
 #include "game/console.h"
 #include "view/assets.h"
@@ -337,6 +338,12 @@ void GalaxyControls::PopUpCommandMenu(const CommandMenu& menu, QPoint at) {
   com[kBomb]->setVisible(!pulse && menu.showBomb);
   com[kProx]->setVisible(menu.showProx);
   com[kPulse]->setVisible(pulse && menu.showPulse);
+  // The menu opens at the pointer but stays over the game's window, not
+  // beside it, when the world is near the window's right or lower edge.
+  const QSize size = mnuCommand->sizeHint();
+  const QRect area(canvas->mapToGlobal(QPoint(0, 0)), canvas->size());
+  if (at.x() + size.width() > area.right()) at.setX(std::max(area.left(), area.right() - size.width()));
+  if (at.y() + size.height() > area.bottom()) at.setY(std::max(area.top(), area.bottom() - size.height()));
   mnuCommand->popup(at);
 }
 

@@ -386,9 +386,29 @@ void PlayTest::TheWindowAndItsPanelsStayWhole() {
   QCOMPARE(game.state.WorldShieldOn[8] != 0, !on);
   QCOMPARE(shieldLine(), QString(on ? " Shield: Off" : " Shield: On"));
 
+  // The command menu for a world at the window's right edge opens over the
+  // window, not past it.
+  GameState& s = game.state;
+  {
+    int outer = 0;
+    for (int w = 1; w < s.WorldCount; ++w)
+      if (s.WorldOwner[w] == 0 && s.WorldOrbit[w] > s.WorldOrbit[outer]) outer = w;
+    s.WorldAngle[outer] = 0;  // rightmost on its orbit
+    auto* menu = Child<QMenu>(g, "mnuCommand");
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, 8));
+    QTest::mouseClick(canvas, Qt::LeftButton, {}, At(app, outer));
+    QTRY_VERIFY(menu->isVisible());
+    const QRect window(canvas->mapToGlobal(QPoint(0, 0)), canvas->size());
+    QVERIFY2(window.contains(menu->geometry()), qPrintable(QString("menu right %1, window right %2")
+                                                                .arg(menu->geometry().right())
+                                                                .arg(window.right())));
+    menu->hide();
+    Click(Child<ImageButton>(g, "ImgLabels"));  // lets the chosen worlds go
+    Click(Child<ImageButton>(g, "ImgLabels"));
+  }
+
   // A fleet bound for a year beyond reckoning: its path is drawn, and the
   // window goes on.
-  GameState& s = game.state;
   s.FleetFrom[0] = 9, s.FleetTo[0] = 1, s.FleetOwner[0] = 1, s.FleetShips[0] = 5;
   s.FleetDistance[0] = s.FleetRemaining[0] = 1e30f;
   s.FleetFrom[1] = 9, s.FleetTo[1] = 2, s.FleetOwner[1] = 1, s.FleetShips[1] = 5;
