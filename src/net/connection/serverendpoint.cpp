@@ -54,6 +54,19 @@ void ServerEndpoint::Send(int socket, const std::string& bytes) {
       Qt::QueuedConnection);
 }
 
+bool ServerEndpoint::MoveLink(int from, int to) {
+  if (from < 1 || from > kMaxClients || to < 1 || to > kMaxClients || from == to) return false;
+  if (!links_[from] || Connected(to)) return false;
+  // A link that went down there unreported: its seat is already given up.
+  if (QTcpSocket* dead = links_[to]) {
+    dead->disconnect(this);
+    dead->deleteLater();
+  }
+  links_[to] = links_[from];
+  links_[from] = nullptr;
+  return true;
+}
+
 void ServerEndpoint::Close(int socket) {
   if (socket < 1 || socket > kMaxClients || !links_[socket]) return;
   QTcpSocket* link = links_[socket];

@@ -34,6 +34,11 @@ class ServerEndpoint : public QObject, public Transport {
   // Ends a link; what was sent before still goes out. Emits
   // clientDisconnected at once when the link was up.
   void Close(int socket);
+  // Puts the link of element `from` on the free element `to`, quietly (no
+  // disconnect or connect reported): a returning player whose link landed
+  // on another seat's element. False when `from` holds no link or `to` is
+  // in use.
+  bool MoveLink(int from, int to);
   void CloseAll();
   // No more connections, and every link closed.
   void Stop();

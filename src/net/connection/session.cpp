@@ -170,10 +170,20 @@ void Session::Drain() {
     }
     if (dispatcher_->started && m.tag == "[NAME]") {
       // Back after a drop: the seat of that name, if it waits for its player.
+      // The link lands on the first free element, which may be another
+      // waiting seat's: it moves to its own.
       const std::string name = CleanSeatName(m.payload);
-      if (!name.empty() && name == game_.state.PlayerName[socket] && game_.state.PlayerLeft[socket]) {
-        game_.SeatRejoined(socket);
-        relay_->SyncOne(game_.state, socket);
+      const int seat = WaitingSeat(name, socket);
+      if (seat != socket && seat > 0 && server_->MoveLink(socket, seat)) {
+        buffers_[seat] = std::move(buffers_[socket]);
+        buffers_[socket].Clear();
+        for (auto& queued : queue_)
+          if (queued.first == socket) queued.first = seat;
+        socket = seat;
+      }
+      if (seat > 0 && seat == socket) {
+        game_.SeatRejoined(seat);
+        relay_->SyncOne(game_.state, seat);
         emit event(Q(name) + " Rejoined");
       } else {
         emit event(QStringLiteral("A client named %1 was turned away: no seat of that name waits on link %2")
@@ -188,6 +198,15 @@ void Session::Drain() {
     if (resync) relay_->SyncOne(game_.state, socket);
   }
   draining_ = false;
+}
+
+int Session::WaitingSeat(const std::string& name, int socket) const {
+  if (name.empty()) return 0;
+  for (int seat = 1; seat <= kMaxClients; ++seat) {
+    if (name != game_.state.PlayerName[seat] || !game_.state.PlayerLeft[seat]) continue;
+    if (seat == socket || !server_->Connected(seat)) return seat;
+  }
+  return 0;
 }
 
 void Session::ClientJoined(int socket) {

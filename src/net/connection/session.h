@@ -86,6 +86,9 @@ class Session : public QObject, public SessionEvents {
   void ClientJoined(int socket);
   void ClientLeft(int socket);
   void SendSeatNames();
+  // The seat (1..3) of that name waiting for its player whose element is
+  // free or is `socket`; 0 when none.
+  int WaitingSeat(const std::string& name, int socket) const;
 
   Game& game_;
   Role role_;

@@ -167,7 +167,22 @@ void NetplayTest::ADroppedClientRejoinsItsSeat() {
   QTRY_VERIFY(lost.count() >= 1);
   QVERIFY(host.game.state.PlayerLeft[1]);
   stranger->session.Stop();
-  // Cid plays on to the end of the game with Ann.
+  // Both Bob and Cid gone, Cid is back first: his link lands on Bob's
+  // element and still finds his own seat; then Bob finds his.
+  back->session.Stop();
+  QTRY_VERIFY(host.game.state.PlayerLeft[2]);
+  auto cid = std::make_unique<Machine>(Session::Role::Client, 79);
+  QVERIFY(cid->session.Join("127.0.0.1", host.session.port(), "Cid", &why));
+  QTRY_VERIFY(!host.game.state.PlayerLeft[2]);
+  QTRY_VERIFY(cid->session.dispatcher().started);
+  QCOMPARE(cid->game.state.CurrentPlayer, int16_t(2));
+  QVERIFY(host.game.state.PlayerLeft[1]);
+  auto bob = std::make_unique<Machine>(Session::Role::Client, 80);
+  QVERIFY(bob->session.Join("127.0.0.1", host.session.port(), "Bob", &why));
+  QTRY_VERIFY(!host.game.state.PlayerLeft[1]);
+  QTRY_VERIFY(bob->session.dispatcher().started);
+  QCOMPARE(bob->game.state.CurrentPlayer, int16_t(1));
+  // They play on to the end of the game with Ann.
   host.loop.HoldAt(-1);
   QTRY_VERIFY_WITH_TIMEOUT(host.loop.over || host.loop.turns >= 300, 60000);
   QVERIFY(host.loop.over);
