@@ -12,6 +12,8 @@
 #include <QStyleOptionSlider>
 #include <QValidator>
 #include <QHostInfo>
+#include <QKeyEvent>
+#include <QWheelEvent>
 #include <QIntValidator>
 #include <algorithm>
 #include <initializer_list>
@@ -59,6 +61,59 @@ class CounterBar final : public QScrollBar {
     setRepeatAction(SliderNoAction);
     QScrollBar::mouseReleaseEvent(e);
   }
+};
+
+// A count's box takes typing as well as the counter beside it: a whole
+// number in the counter's range moves the counter (whose rules may move it
+// on, and whose change writes the box); Up, Down and the wheel step it; and
+// a box left half-typed shows the counter's value again. Anything else
+// typed stays until then, and the start's check names what is wrong.
+class CountBox final : public QObject {
+ public:
+  CountBox(QLineEdit* box, QScrollBar* bar) : QObject(box), box_(box), bar_(bar) {
+    box->setReadOnly(false);
+    box->setFocusPolicy(Qt::StrongFocus);
+    box->setMaxLength(3);
+    box->installEventFilter(this);
+    QObject::connect(box, &QLineEdit::textEdited, this, [this](const QString& text) {
+      bool whole = false;
+      const int value = text.trimmed().toInt(&whole);
+      if (whole && value >= bar_->minimum() && value <= bar_->maximum()) bar_->setValue(value);
+    });
+    QObject::connect(box, &QLineEdit::returnPressed, this, [this] { ShowBar(); });
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::FocusOut:
+        ShowBar();
+        break;
+      case QEvent::KeyPress: {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key != Qt::Key_Up && key != Qt::Key_Down) break;
+        bar_->setValue(bar_->value() + (key == Qt::Key_Up ? 1 : -1) * bar_->singleStep());
+        ShowBar();
+        return true;
+      }
+      case QEvent::Wheel: {
+        const int delta = static_cast<QWheelEvent*>(e)->angleDelta().y();
+        if (delta == 0) break;
+        bar_->setValue(bar_->value() + (delta > 0 ? 1 : -1) * bar_->singleStep());
+        ShowBar();
+        return true;
+      }
+      default:
+        break;
+    }
+    return false;
+  }
+
+ private:
+  void ShowBar() { box_->setText(QString::fromStdString(Str(bar_->value()))); }
+
+  QLineEdit* box_;
+  QScrollBar* bar_;
 };
 
 // The name boxes run every change through this, so a "*" or a line break is
@@ -161,14 +216,13 @@ SetupWindow::SetupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   // The size of the solar system.
   Caption(QStringLiteral("Number of Worlds in Solar System:"), this, 16, 170, 250, 28);
   txtPlanets_ = Box(QStringLiteral("txtPlanets"), this, 270, 170, 44, 28);
-  txtPlanets_->setReadOnly(true);
   txtPlanets_->setAlignment(Qt::AlignCenter);
-  txtPlanets_->setFocusPolicy(Qt::NoFocus);
   vScroll1_ = new CounterBar(this);
   vScroll1_->setObjectName(QStringLiteral("VScroll1"));
   vScroll1_->setGeometry(316, 166, 18, 36);
   vScroll1_->setRange(kMinWorlds, kWorlds);
   vScroll1_->setPageStep(1);
+  new CountBox(txtPlanets_, vScroll1_);
 
 
   chkShield_ = new QCheckBox(QStringLiteral("Ships Travel with Shields for Battles"), this);
@@ -183,15 +237,14 @@ SetupWindow::SetupWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   label13_->setObjectName(QStringLiteral("Label13"));
   chkTruce_->setAccessibleName(label13_->text());
   txtTruce_ = Box(QStringLiteral("txtTruce"), this, 270, 246, 44, 28);
-  txtTruce_->setReadOnly(true);
   txtTruce_->setAlignment(Qt::AlignCenter);
-  txtTruce_->setFocusPolicy(Qt::NoFocus);
   txtTruce_->setText(QStringLiteral("10"));
   vScroll2_ = new CounterBar(this);
   vScroll2_->setObjectName(QStringLiteral("VScroll2"));
   vScroll2_->setGeometry(316, 242, 18, 36);
   vScroll2_->setRange(10, 50);
   vScroll2_->setPageStep(5);
+  new CountBox(txtTruce_, vScroll2_);
 
   // Online play; the controls wait, disabled, for the network.
   chkOnline_ = new QCheckBox(QStringLiteral("Online Multiplayer Game"), this);

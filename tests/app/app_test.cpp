@@ -153,6 +153,47 @@ class AppTest : public QObject {
     QVERIFY(w->txtPL(0)->selectedText().isEmpty());
     QCOMPARE(w->txtPL(0)->text(), QString("Ann"));
   }
+  void countsCanBeTyped() {
+    // A click on a count's box takes the keyboard there (not into a name),
+    // a number in range moves the counter, a wrong one is put right on
+    // leaving the box, and Up and Down step.
+    Type(0, "Ann");
+    Find<QCheckBox>("Check2")->click();  // a second seat: the truce opens
+    auto* worlds = Find<QLineEdit>("txtPlanets");
+    auto* bar = Find<QScrollBar>("VScroll1");
+    QVERIFY(!worlds->isReadOnly() && (worlds->focusPolicy() & Qt::ClickFocus));
+    auto typeInto = [](QLineEdit* box, const QString& text) {
+      box->selectAll();
+      QTest::keyClicks(box, text);
+    };
+    typeInto(worlds, "15");
+    QCOMPARE(bar->value(), 15);
+    QCOMPARE(worlds->text(), QString(" 15"));
+    typeInto(worlds, "4");  // below the smallest system: waits
+    QCOMPARE(bar->value(), 15);
+    QTest::keyClick(worlds, Qt::Key_Return);
+    QCOMPARE(worlds->text(), QString(" 15"));
+    typeInto(worlds, "x");
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(worlds, &out);
+    QCOMPARE(worlds->text(), QString(" 15"));
+    QTest::keyClick(worlds, Qt::Key_Up);
+    QCOMPARE(worlds->text() + Text("txtPlanets"), QString(" 16 16"));
+    QTest::keyClick(worlds, Qt::Key_Down);
+    QCOMPARE(bar->value(), 15);
+    // Bob's home world is world 9: the count keeps it, as the counter does.
+    typeInto(worlds, "9");
+    QCOMPARE(worlds->text(), QString(" 10"));
+    QCOMPARE(w->txtPL(1)->text(), QString("ENEMY1"));
+
+    Find<QCheckBox>("chkTruce")->click();
+    auto* truce = Find<QLineEdit>("txtTruce");
+    typeInto(truce, "35");
+    QCOMPARE(Find<QScrollBar>("VScroll2")->value(), 35);
+    QCOMPARE(w->Setup().truceText, std::string(" 35"));
+    QCOMPARE(w->Setup().worlds, 10);
+    QCOMPARE(w->txtPL(0)->text(), QString("Ann"));
+  }
   void computerSeatsAndTheTruce() {
     for (int s = 0; s < 4; ++s) {
       w->lblStatus(s)->setText("Client Connected");
