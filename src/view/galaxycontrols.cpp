@@ -1,6 +1,7 @@
 #include "view/galaxycontrols.h"
 
 #include <QAction>
+#include <QGridLayout>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QStyledItemDelegate>
 #include <QTimer>
@@ -67,8 +69,19 @@ class TabbedRows : public QStyledItemDelegate {
 }  // namespace
 
 void GalaxyControls::Build(QMainWindow* window) {
-  canvas = new GalaxyCanvas(window);
-  window->setCentralWidget(canvas);
+  // The board keeps its size; a window made larger (maximised) shows it in
+  // the middle of the night sky's colour rather than in a corner.
+  auto* stage = new QWidget(window);
+  stage->setObjectName("stage");
+  QPalette night = stage->palette();
+  night.setColor(QPalette::Window, QColor(4, 6, 14));
+  stage->setPalette(night);
+  stage->setAutoFillBackground(true);
+  canvas = new GalaxyCanvas(stage);
+  auto* centre = new QGridLayout(stage);
+  centre->setContentsMargins(0, 0, 0, 0);
+  centre->addWidget(canvas, 0, 0, Qt::AlignCenter);
+  window->setCentralWidget(stage);
 
   QFont small("DejaVu Sans", 8);
   const QString panel =

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <clocale>
@@ -335,6 +336,14 @@ void PlayTest::TheWindowAndItsPanelsStayWhole() {
   g->resize(900, 600);
   QVERIFY(g->width() >= layout.width());
   QVERIFY(g->height() >= layout.height());
+  // Made larger (maximised), it shows the board whole in its middle.
+  g->resize(layout + QSize(200, 100));
+  QTRY_COMPARE(g->size(), layout + QSize(200, 100));
+  QCOMPARE(g->canvas()->size(), QSize(1018, 693));
+  const QPoint corner = g->canvas()->mapTo(g, QPoint(0, 0));
+  QCOMPARE(corner.x(), 100);
+  QVERIFY2(std::abs(corner.y() - g->menuBar()->height() - 50) <= 1, qPrintable(QString::number(corner.y())));
+  g->resize(layout);
 
   // An enlarged message box gives the notice line back when the turn's
   // notices come.
