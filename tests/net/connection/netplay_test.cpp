@@ -150,12 +150,18 @@ void NetplayTest::ADroppedClientRejoinsItsSeat() {
   host.loop.HoldAt(6);
   QTRY_VERIFY_WITH_TIMEOUT(host.loop.turns == 6 && host.game.TurnEndPending(), 20000);
 
-  // He comes back under the same name: the same seat, the whole game.
-  auto back = std::make_unique<Machine>(Session::Role::Client, 77);
-  QString why;
-  QVERIFY(back->session.Join("127.0.0.1", host.session.port(), "Cid", &why));
-  QTRY_VERIFY(!host.game.state.PlayerLeft[2]);
-  QTRY_VERIFY(back->session.dispatcher().started);
+  // A player coming back under the same name: that seat, the whole game.
+  uint64_t seed = 77;
+  auto rejoin = [&](const char* name, int seat, std::unique_ptr<Machine>& machine) {
+    machine = std::make_unique<Machine>(Session::Role::Client, seed++);
+    QString why;
+    QVERIFY2(machine->session.Join("127.0.0.1", host.session.port(), name, &why), qPrintable(why));
+    QTRY_VERIFY(!host.game.state.PlayerLeft[seat]);
+    QTRY_VERIFY(machine->session.dispatcher().started);
+  };
+  std::unique_ptr<Machine> back, cid, bob;
+  rejoin("Cid", 2, back);
+  if (QTest::currentTestFailed()) return;
   QCOMPARE(back->game.state.CurrentPlayer, int16_t(2));
   QCOMPARE(back->game.state.PlayerName[2], std::string("Cid"));
   // A stranger does not get a seat that waits for someone else.
@@ -163,6 +169,7 @@ void NetplayTest::ADroppedClientRejoinsItsSeat() {
   QTRY_VERIFY(host.game.state.PlayerLeft[1]);
   auto stranger = std::make_unique<Machine>(Session::Role::Client, 78);
   QSignalSpy lost(&stranger->session, &Session::serverLost);
+  QString why;
   QVERIFY(stranger->session.Join("127.0.0.1", host.session.port(), "Mallory", &why));
   QTRY_VERIFY(lost.count() >= 1);
   QVERIFY(host.game.state.PlayerLeft[1]);
@@ -171,16 +178,12 @@ void NetplayTest::ADroppedClientRejoinsItsSeat() {
   // element and still finds his own seat; then Bob finds his.
   back->session.Stop();
   QTRY_VERIFY(host.game.state.PlayerLeft[2]);
-  auto cid = std::make_unique<Machine>(Session::Role::Client, 79);
-  QVERIFY(cid->session.Join("127.0.0.1", host.session.port(), "Cid", &why));
-  QTRY_VERIFY(!host.game.state.PlayerLeft[2]);
-  QTRY_VERIFY(cid->session.dispatcher().started);
+  rejoin("Cid", 2, cid);
+  if (QTest::currentTestFailed()) return;
   QCOMPARE(cid->game.state.CurrentPlayer, int16_t(2));
   QVERIFY(host.game.state.PlayerLeft[1]);
-  auto bob = std::make_unique<Machine>(Session::Role::Client, 80);
-  QVERIFY(bob->session.Join("127.0.0.1", host.session.port(), "Bob", &why));
-  QTRY_VERIFY(!host.game.state.PlayerLeft[1]);
-  QTRY_VERIFY(bob->session.dispatcher().started);
+  rejoin("Bob", 1, bob);
+  if (QTest::currentTestFailed()) return;
   QCOMPARE(bob->game.state.CurrentPlayer, int16_t(1));
   // They play on to the end of the game with Ann.
   host.loop.HoldAt(-1);
