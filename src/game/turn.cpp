@@ -102,6 +102,9 @@ void Game::Form_DblClick() {
       presenter().Notice(" Waiting on " + waiting);
       presenter().Cue("gameinfo.wav");
     }
+    // Said before the turn may be processed below, so the next turn's
+    // caption is not overwritten by this one's.
+    presenter().Caption(CaptionText(" (Done Turn)"));
     if (role != NetRole::Server) {
       relay().SendStatus(0, me, s.PlayerName[me] + kDoneTurn);
     } else {
@@ -113,7 +116,6 @@ void Game::Form_DblClick() {
         EndTurn();
       }
     }
-    presenter().Caption(CaptionText(" (Done Turn)"));
     return;
   }
 

@@ -107,6 +107,15 @@ void NetWindowsTest::ServerAndClientPlayATurnWithChat() {
   QCOMPARE(bob.game().state.GameYear, ann.game().state.GameYear);
   Shot(a, "net-server");
   Shot(b, "net-client");
+  // Bob first this time: the server's own Done ends the turn, and its new
+  // turn's title is a fresh one.
+  Click(Child<ImageButton>(b, "ImgDone"));
+  QTRY_COMPARE(Child<QLabel>(a, "lblStatus1")->text(), QString("Bob:  Done Turn"));
+  Click(Child<ImageButton>(a, "ImgDone"));
+  QTRY_COMPARE(b->windowTitle(), QString("Valkoran - Year 1.10, Turn #2:  Bob"));
+  QTRY_COMPARE(a->windowTitle(), QString("Valkoran - Year 1.10, Turn #2:  Ann"));
+  QTest::qWait(50);
+  QCOMPARE(a->windowTitle(), QString("Valkoran - Year 1.10, Turn #2:  Ann"));
 
   // The server starts another game: Bob keeps his seat and is given it.
   a->askYesNo = [](const QString&, const QString&) { return true; };
