@@ -108,11 +108,15 @@ void NetWindowsTest::ServerAndClientPlayATurnWithChat() {
   Shot(a, "net-server");
   Shot(b, "net-client");
   // Bob first this time: the server's own Done ends the turn, and its new
-  // turn's title is a fresh one.
+  // turn's title is a fresh one. The waits run at full length now, as a
+  // player sees them, so messages arrive in the middle of the client's
+  // animations.
+  a->pauseScale = 1;
+  b->pauseScale = 1;
   Click(Child<ImageButton>(b, "ImgDone"));
   QTRY_COMPARE(Child<QLabel>(a, "lblStatus1")->text(), QString("Bob:  Done Turn"));
   Click(Child<ImageButton>(a, "ImgDone"));
-  QTRY_COMPARE(b->windowTitle(), QString("Valkoran - Year 1.10, Turn #2:  Bob"));
+  QTRY_COMPARE_WITH_TIMEOUT(b->windowTitle(), QString("Valkoran - Year 1.10, Turn #2:  Bob"), 30000);
   QTRY_COMPARE(a->windowTitle(), QString("Valkoran - Year 1.10, Turn #2:  Ann"));
   QTest::qWait(50);
   QCOMPARE(a->windowTitle(), QString("Valkoran - Year 1.10, Turn #2:  Ann"));

@@ -136,7 +136,12 @@ void Session::Received(int socket, const QByteArray& bytes) {
     if (server_) server_->Close(socket);
     if (client_) client_->Stop();
   }
-  Drain();
+  // Acted on from the event loop, never inside the socket's readyRead: a
+  // routine that waits (a turn end, a battle) lets events run, and bytes
+  // that arrive meanwhile would raise no second readyRead while the first
+  // is still being handled; they would sit unread until the peer's next
+  // message, which waits for this machine.
+  QMetaObject::invokeMethod(this, &Session::Drain, Qt::QueuedConnection);
 }
 
 void Session::Drain() {
@@ -144,6 +149,8 @@ void Session::Drain() {
   draining_ = true;
   while (!queue_.empty()) {
     if (busy_ && busy_()) {
+      if (trace_) std::fprintf(stderr, "%s waits: %zu queued, retry %d\n", role_ == Role::Server ? "server" : "client",
+                               queue_.size(), static_cast<int>(retryArmed_));
       // Taken up again once the routine under way is over.
       if (!retryArmed_) {
         retryArmed_ = true;

@@ -2,7 +2,8 @@
 // process: a server and three clients whose seats the computer rule plays,
 // to a conquest with every machine holding the same game; a client that
 // drops and the game going on; the same client back on its seat; a fourth
-// machine turned away.
+// machine turned away; a message arriving while a routine waits.
+#include <QEventLoop>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTest>
@@ -39,6 +40,14 @@ struct Loop final : Presenter {
     QTimer::singleShot(0, [this] { Run(); });
   }
   int holdAt = -1;
+  // The engine's waits as the window has them: events run meanwhile.
+  void Pause(int ms) override {
+    if (!waits) return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  bool waits = false;
   void TurnEndOver() override { ++turns; }
   void GameOver() override { over = true; }
   void HighScore(const std::string&, float, float, float, float worlds, float) override {
@@ -85,6 +94,7 @@ class NetplayTest : public QObject {
   void ThreeClientsPlayToAConquest();
   void ADroppedClientRejoinsItsSeat();
   void AFourthClientIsTurnedAway();
+  void AMessageArrivingWhileARoutineWaitsIsActedOn();
 };
 
 // Listens, lets `names` join (the first seat is the server's), starts.
@@ -209,6 +219,25 @@ void NetplayTest::AFourthClientIsTurnedAway() {
   QCOMPARE(seated, 3);
   // Each client's setup shows every seat's name.
   QTRY_COMPARE(clients[0]->session.Seats()[3], seats[3]);
+}
+
+void NetplayTest::AMessageArrivingWhileARoutineWaitsIsActedOn() {
+  // The client's rotation waits frame by frame; a chat line the server
+  // sends meanwhile, and nothing after it, still reaches the client's chat.
+  Machine host(Session::Role::Server, 21);
+  std::vector<std::unique_ptr<Machine>> clients;
+  host.loop.HoldAt(0);
+  Seat(host, clients, {"Ann", "Bob"});
+  Machine& bob = *clients[0];
+  bob.loop.HoldAt(0);
+  bob.loop.waits = true;
+  QSignalSpy chat(&bob.session, &Session::chat);
+  const float year = bob.game.state.GameYear;
+  host.session.relay().SendGalaxyRotate();
+  QTimer::singleShot(40, [&] { host.session.SendChat("during the rotation"); });
+  QTRY_VERIFY(bob.game.state.GameYear > year);  // the rotation ran
+  QTRY_COMPARE_WITH_TIMEOUT(chat.count(), 1, 5000);
+  QCOMPARE(chat.at(0).at(0).toString(), QString("during the rotation"));
 }
 
 QTEST_GUILESS_MAIN(NetplayTest)
