@@ -7,6 +7,7 @@
 #include "net/protocol/message.h"
 
 #include <QTimer>
+#include <algorithm>
 
 namespace valkoran::net {
 
@@ -130,6 +131,18 @@ void Session::Received(int socket, const QByteArray& bytes) {
   NetBuffer& buffer = buffers_[socket];
   buffer.Append(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
   while (auto m = buffer.Next()) queue_.emplace_back(socket, std::move(*m));
+  // A client sends a few messages a turn; thousands waiting for a busy
+  // server are a flood, closed so memory stays bounded.
+  const auto fromThisLink = [socket](const std::pair<int, Message>& q) { return q.first == socket; };
+  if (role_ == Role::Server && std::count_if(queue_.begin(), queue_.end(), fromThisLink) > kMaxWaiting) {
+    std::erase_if(queue_, fromThisLink);
+    buffer.Clear();
+    emit event(QStringLiteral("Link %1 sent more than %2 messages while the game was busy: closed")
+                   .arg(socket)
+                   .arg(kMaxWaiting));
+    server_->Close(socket);
+    return;
+  }
   if (buffer.Overflowed()) {
     buffer.Clear();
     emit event(QStringLiteral("Link %1 sent 64 KiB without ending a message: closed").arg(socket));

@@ -90,6 +90,9 @@ class Session : public QObject, public SessionEvents {
   // free or is `socket`; 0 when none.
   int WaitingSeat(const std::string& name, int socket) const;
 
+  // The most messages one client may have waiting to be acted on.
+  static constexpr long kMaxWaiting = 1024;
+
   Game& game_;
   Role role_;
   Transport* link_ = nullptr;

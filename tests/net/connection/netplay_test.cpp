@@ -2,12 +2,15 @@
 // process: a server and three clients whose seats the computer rule plays,
 // to a conquest with every machine holding the same game; a client that
 // drops and the game going on; the same client back on its seat; a fourth
-// machine turned away; a message arriving while a routine waits.
+// machine turned away; a message arriving while a routine waits; a flood.
 #include <QEventLoop>
 #include <QFile>
+#include <QHostAddress>
 #include <QSignalSpy>
+#include <QTcpSocket>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -95,6 +98,7 @@ class NetplayTest : public QObject {
   void ADroppedClientRejoinsItsSeat();
   void AFourthClientIsTurnedAway();
   void AMessageArrivingWhileARoutineWaitsIsActedOn();
+  void AFloodWhileTheServerIsBusyIsCutOff();
 };
 
 // Listens, lets `names` join (the first seat is the server's), starts.
@@ -238,6 +242,34 @@ void NetplayTest::AMessageArrivingWhileARoutineWaitsIsActedOn() {
   QTRY_VERIFY(bob.game.state.GameYear > year);  // the rotation ran
   QTRY_COMPARE_WITH_TIMEOUT(chat.count(), 1, 5000);
   QCOMPARE(chat.at(0).at(0).toString(), QString("during the rotation"));
+}
+
+void NetplayTest::AFloodWhileTheServerIsBusyIsCutOff() {
+  // While the server is inside a routine, messages wait; a link that piles
+  // up thousands is closed, one with a turn's worth stays.
+  Machine host(Session::Role::Server, 4);
+  QString why;
+  QVERIFY(host.session.Listen(0, &why));
+  host.session.SetBusyCheck([] { return true; });
+  QSignalSpy events(&host.session, &Session::event);
+  QTcpSocket polite, flood;
+  polite.connectToHost(QHostAddress::LocalHost, host.session.port());
+  QVERIFY(polite.waitForConnected(5000));
+  QTRY_VERIFY(host.session.Connected(1));
+  flood.connectToHost(QHostAddress::LocalHost, host.session.port());
+  QVERIFY(flood.waitForConnected(5000));
+  QTRY_VERIFY(host.session.Connected(2));
+  QSignalSpy closed(&flood, &QAbstractSocket::disconnected);
+  const QByteArray line = "[MESSAGE] 00hello*";
+  polite.write(line.repeated(200));
+  flood.write(line.repeated(3000));
+  QTRY_COMPARE(closed.count(), 1);
+  QVERIFY(std::any_of(events.begin(), events.end(), [](const QList<QVariant>& e) {
+    return e.at(0).toString() == "Link 2 sent more than 1024 messages while the game was busy: closed";
+  }));
+  QTest::qWait(100);
+  QCOMPARE(polite.state(), QAbstractSocket::ConnectedState);
+  QVERIFY(host.session.Connected(1));
 }
 
 QTEST_GUILESS_MAIN(NetplayTest)
