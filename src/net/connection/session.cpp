@@ -162,8 +162,6 @@ void Session::Drain() {
   draining_ = true;
   while (!queue_.empty()) {
     if (busy_ && busy_()) {
-      if (trace_) std::fprintf(stderr, "%s waits: %zu queued, retry %d\n", role_ == Role::Server ? "server" : "client",
-                               queue_.size(), static_cast<int>(retryArmed_));
       // Taken up again once the routine under way is over.
       if (!retryArmed_) {
         retryArmed_ = true;
