@@ -16,6 +16,8 @@ namespace {
 // A machine's link is gone: acted on in turn with the messages, since the
 // game goes on without that seat.
 const char* const kLeft = "\x01left";
+// The server is gone: told after the messages it sent before going.
+const char* const kLost = "\x01lost";
 
 // What a seat's name may hold: no "*" (it would end a message), no control
 // characters, at most 255 bytes, cut between characters.
@@ -55,8 +57,8 @@ Session::Session(Game& game, Role role, QObject* parent)
     });
     connect(client_, &ClientEndpoint::disconnected, this, [this] {
       game_.serverConnected = false;
-      emit event("Connection with Server Lost!");
-      emit serverLost();
+      queue_.emplace_back(0, Message{kLost, 0, {}});
+      Drain();
     });
     connect(client_, &ClientEndpoint::bytesReceived, this, &Session::Received);
     game_.BeginNetworkPlay(NetRole::Client);
@@ -179,7 +181,12 @@ void Session::Drain() {
                    m.tag.c_str(), m.index, m.payload.c_str(), static_cast<double>(game_.state.GameYear),
                    static_cast<int>(game_.BusyFlag));
     if (role_ == Role::Client) {
-      dispatcher_->FromServer(m);
+      if (m.tag == kLost) {
+        emit event("Connection with Server Lost!");
+        emit serverLost();
+      } else {
+        dispatcher_->FromServer(m);
+      }
       continue;
     }
     if (m.tag == kLeft) {

@@ -99,6 +99,7 @@ class NetplayTest : public QObject {
   void AFourthClientIsTurnedAway();
   void AMessageArrivingWhileARoutineWaitsIsActedOn();
   void AFloodWhileTheServerIsBusyIsCutOff();
+  void TheServersLastWordsComeBeforeItsGoing();
 };
 
 // Listens, lets `names` join (the first seat is the server's), starts.
@@ -270,6 +271,30 @@ void NetplayTest::AFloodWhileTheServerIsBusyIsCutOff() {
   QTest::qWait(100);
   QCOMPARE(polite.state(), QAbstractSocket::ConnectedState);
   QVERIFY(host.session.Connected(1));
+}
+
+void NetplayTest::TheServersLastWordsComeBeforeItsGoing() {
+  // What a server said just before it went is acted on before the client
+  // learns it is gone (a client ends then).
+  Machine host(Session::Role::Server, 31);
+  std::vector<std::unique_ptr<Machine>> clients;
+  host.loop.HoldAt(0);
+  Seat(host, clients, {"Ann", "Bob"});
+  Machine& bob = *clients[0];
+  bob.loop.HoldAt(0);
+  QStringList seen;
+  connect(&bob.session, &Session::chat, [&](const QString& line) { seen << "chat " + line; });
+  connect(&bob.session, &Session::serverLost, [&] { seen << "lost"; });
+  // The client is inside a routine (a battle on screen) while the line and
+  // the end of the link arrive.
+  bool busy = true;
+  bob.session.SetBusyCheck([&] { return busy; });
+  host.session.SendChat("goodbye");
+  host.session.Stop();
+  QTRY_VERIFY(!bob.game.serverConnected);
+  QTest::qWait(50);
+  busy = false;
+  QTRY_COMPARE(seen, (QStringList{"chat goodbye", "lost"}));
 }
 
 QTEST_GUILESS_MAIN(NetplayTest)
