@@ -92,15 +92,13 @@ class CountBox final : public QObject {
       case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(e)->key();
         if (key != Qt::Key_Up && key != Qt::Key_Down) break;
-        bar_->setValue(bar_->value() + (key == Qt::Key_Up ? 1 : -1) * bar_->singleStep());
-        ShowBar();
+        Step(key == Qt::Key_Up ? 1 : -1);
         return true;
       }
       case QEvent::Wheel: {
         const int delta = static_cast<QWheelEvent*>(e)->angleDelta().y();
         if (delta == 0) break;
-        bar_->setValue(bar_->value() + (delta > 0 ? 1 : -1) * bar_->singleStep());
-        ShowBar();
+        Step(delta > 0 ? 1 : -1);
         return true;
       }
       default:
@@ -111,6 +109,10 @@ class CountBox final : public QObject {
 
  private:
   void ShowBar() { box_->setText(QString::fromStdString(Str(bar_->value()))); }
+  void Step(int direction) {
+    bar_->setValue(bar_->value() + direction * bar_->singleStep());
+    ShowBar();
+  }
 
   QLineEdit* box_;
   QScrollBar* bar_;

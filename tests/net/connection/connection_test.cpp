@@ -153,29 +153,6 @@ class ConnectionTest : public QObject {
     QCOMPARE(left.count(), 1);
   }
 
-  void aDroppedSeatIsTakenAgain() {
-    ServerEndpoint server;
-    QVERIFY(server.Listen(0, nullptr));
-    std::vector<std::unique_ptr<ClientEndpoint>> clients;
-    for (int seat = 1; seat <= 3; ++seat) {
-      clients.push_back(Join(server, seat));
-      if (QTest::currentTestFailed()) return;
-    }
-    QSignalSpy left(&server, &ServerEndpoint::clientDisconnected);
-    QSignalSpy gone(clients[1].get(), &ClientEndpoint::disconnected);
-    clients[1]->Stop();
-    QTRY_COMPARE(Ints(left), QList<int>{2});
-    QTRY_COMPARE(gone.count(), 1);
-    QVERIFY(!server.Connected(2));
-
-    auto again = Join(server, 2);
-    if (QTest::currentTestFailed()) return;
-    QVERIFY(server.Connected(1) && server.Connected(2) && server.Connected(3));
-    QCOMPARE(left.count(), 1);
-    QCOMPARE(gone.count(), 1);  // stopped: it does not come back by itself
-    QVERIFY(!clients[1]->Connected(0));
-  }
-
   // A client that never takes what it is sent is let go, after Send returns.
   void aPeerThatDoesNotReadIsDropped() {
     ServerEndpoint server;

@@ -123,6 +123,17 @@ static void Seat(Machine& host, std::vector<std::unique_ptr<Machine>>& clients, 
   for (auto& c : clients) QTRY_VERIFY(c->session.dispatcher().started);
 }
 
+// Ann's server and Bob's client with a game started, neither seat moving.
+struct HeldPair {
+  explicit HeldPair(uint64_t seed) : host(Session::Role::Server, seed) {
+    host.loop.HoldAt(0);
+    Seat(host, clients, {"Ann", "Bob"});
+    if (!clients.empty()) clients[0]->loop.HoldAt(0);
+  }
+  Machine host;
+  std::vector<std::unique_ptr<Machine>> clients;
+};
+
 void NetplayTest::ThreeClientsPlayToAConquest() {
   Machine host(Session::Role::Server, 5);
   std::vector<std::unique_ptr<Machine>> clients;
@@ -229,12 +240,9 @@ void NetplayTest::AFourthClientIsTurnedAway() {
 void NetplayTest::AMessageArrivingWhileARoutineWaitsIsActedOn() {
   // The client's rotation waits frame by frame; a chat line the server
   // sends meanwhile, and nothing after it, still reaches the client's chat.
-  Machine host(Session::Role::Server, 21);
-  std::vector<std::unique_ptr<Machine>> clients;
-  host.loop.HoldAt(0);
-  Seat(host, clients, {"Ann", "Bob"});
-  Machine& bob = *clients[0];
-  bob.loop.HoldAt(0);
+  HeldPair pair(21);
+  if (QTest::currentTestFailed()) return;
+  Machine &host = pair.host, &bob = *pair.clients[0];
   bob.loop.waits = true;
   QSignalSpy chat(&bob.session, &Session::chat);
   const float year = bob.game.state.GameYear;
@@ -276,12 +284,9 @@ void NetplayTest::AFloodWhileTheServerIsBusyIsCutOff() {
 void NetplayTest::TheServersLastWordsComeBeforeItsGoing() {
   // What a server said just before it went is acted on before the client
   // learns it is gone (a client ends then).
-  Machine host(Session::Role::Server, 31);
-  std::vector<std::unique_ptr<Machine>> clients;
-  host.loop.HoldAt(0);
-  Seat(host, clients, {"Ann", "Bob"});
-  Machine& bob = *clients[0];
-  bob.loop.HoldAt(0);
+  HeldPair pair(31);
+  if (QTest::currentTestFailed()) return;
+  Machine &host = pair.host, &bob = *pair.clients[0];
   QStringList seen;
   connect(&bob.session, &Session::chat, [&](const QString& line) { seen << "chat " + line; });
   connect(&bob.session, &Session::serverLost, [&] { seen << "lost"; });
