@@ -48,7 +48,6 @@ class DesktopTest : public QObject {
   void SetupToConquestAndBack();
   void InputWaitsWhileTheEngineWorks();
   void BackBufferPixels();
-  void HotSeatHandOverHidesThePanels();
   void ChatLineFiltersAndWaits();
   void TruceAndProximityRefusals();
   void OpensASavedGameFromTheCommandLine();
@@ -229,29 +228,6 @@ void DesktopTest::BackBufferPixels() {
   QCOMPARE(buffer.pixelColor(p.x(), p.y()), sprite.pixelColor(10, 10));
   const QPoint corner(p.x() - 10, p.y() - 10);
   QCOMPARE(buffer.pixelColor(corner), g->canvas()->background().pixelColor(corner));
-}
-
-void DesktopTest::HotSeatHandOverHidesThePanels() {
-  app::Application app(4);
-  GalaxyWindow* g = app.galaxyWindow();
-  g->pauseScale = 0.02;
-  StartGame(app, {"Ann", "Bob"}, 12);
-  auto* owned = Child<QListWidget>(g, "lstOwned");
-  QVERIFY(owned->item(0)->text().contains("Eridania"));
-  Click(Child<ImageButton>(g, "ImgDone"));
-  QCOMPARE(app.game().state.CurrentPlayer, int16_t(1));
-  Click(Child<QWidget>(g, "fraHandOver"));  // Bob takes the machine
-  QVERIFY(owned->item(0)->text().contains("Evros"));
-  bool hiddenMeanwhile = false;
-  WhileRunning([&] { Click(Child<ImageButton>(g, "ImgDone")); },
-               [&] { hiddenMeanwhile = hiddenMeanwhile || (g->Busy() && !owned->isVisible()); });
-  QVERIFY(hiddenMeanwhile);
-  QCOMPARE(app.game().state.CurrentPlayer, int16_t(0));
-  QVERIFY(owned->isVisible());
-  QVERIFY(owned->item(0)->text().contains("Eridania"));
-  // The turn after a turn end still shows what Ann holds: her three bombs.
-  QVERIFY(Child<QLabel>(g, "ImgBomb")->isVisible());
-  QCOMPARE(Child<QLabel>(g, "LblBomb")->text(), QString("3"));
 }
 
 void DesktopTest::ChatLineFiltersAndWaits() {
